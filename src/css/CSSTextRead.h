@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QStringView>
+
+// Splits stylesheet text, fed in pieces of any size, into rules and comments.
+// A rule is reported as its selector text and its declaration text; comments are
+// recognised only outside rule bodies; tokens are searched within one piece.
+class CSSTextRead : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit CSSTextRead(QObject *parent = nullptr);
+
+    // Drops whatever is unfinished, without any signal.
+    void Clear();
+    // Processes one piece; may emit any number of signals before it returns.
+    void AddData(QStringView text);
+
+signals:
+    void FindSelector(const QString &selector, const QString &declarations);
+    void FindRemText(const QString &comment);
+
+private:
+    enum Mode { Outside = 0, InRule = 1, InComment = 2 };
+
+    void finishRule();
+
+    Mode m_mode = Outside;
+    QString m_selector;
+    QString m_body;
+    QString m_comment;
+};

@@ -1,0 +1,7 @@
+#include "pages/StandardPages.h"
+
+#include "framework/PageRegistry.h"
+
+void registerStandardPages()
+{
+}

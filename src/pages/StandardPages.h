@@ -1,0 +1,4 @@
+#pragma once
+
+// Registers every property page type with PageRegistry::instance().
+void registerStandardPages();

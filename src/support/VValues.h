@@ -1,0 +1,71 @@
+#pragma once
+
+#include <QHash>
+#include <QString>
+
+#include <memory>
+#include <vector>
+
+class VValues;
+using VValuesPtr = std::shared_ptr<VValues>;
+
+// One entry of a VValues: a key and either a text value or a shared nested list.
+class Pair
+{
+public:
+    Pair(const QString &key, const QString &value);
+    Pair(const QString &key, VValuesPtr list);
+
+    const QString &Key() const { return m_key; }
+
+    // The text value; empty when the value is a nested list.
+    const QString &Value() const { return m_text; }
+    // The nested list, or null when the value is text.
+    const VValuesPtr &List() const { return m_list; }
+    bool IsList() const { return m_list != nullptr; }
+
+    void SetValue(const QString &value);
+    void SetValue(VValuesPtr list);
+
+private:
+    QString m_key;
+    QString m_text;
+    VValuesPtr m_list;
+};
+
+// Keyed list of pairs. Keeps insertion order; keys compare ignoring letter case
+// (the first spelling added is kept). Lookups are hashed, so filling a list of
+// n pairs costs O(n).
+class VValues
+{
+public:
+    using const_iterator = std::vector<Pair>::const_iterator;
+    using iterator = std::vector<Pair>::iterator;
+
+    void Clear();
+    bool Exists(const QString &key) const;
+    // Appends a pair. The key must not be present yet (callers check Exists).
+    Pair &Add(const QString &value, const QString &key);
+    Pair &Add(VValuesPtr list, const QString &key);
+    // The pair under key; the key must exist.
+    Pair &Item(const QString &key);
+    const Pair &Item(const QString &key) const;
+    // The pair under key, or null.
+    Pair *Find(const QString &key);
+    const Pair *Find(const QString &key) const;
+    int Count() const { return int(m_pairs.size()); }
+    // Removes the pair under key; the key must exist.
+    void Remove(const QString &key);
+
+    iterator begin() { return m_pairs.begin(); }
+    iterator end() { return m_pairs.end(); }
+    const_iterator begin() const { return m_pairs.begin(); }
+    const_iterator end() const { return m_pairs.end(); }
+
+private:
+    static QString foldKey(const QString &key);
+    Pair &append(Pair pair);
+
+    std::vector<Pair> m_pairs;
+    QHash<QString, int> m_index; // folded key -> position in m_pairs
+};
