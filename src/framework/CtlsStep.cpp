@@ -1,0 +1,354 @@
+#include "framework/CtlsStep.h"
+
+#include "framework/PageContract.h"
+#include "framework/PageRegistry.h"
+#include "framework/StepBase.h"
+
+#include <QKeySequence>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QShortcut>
+#include <QSignalBlocker>
+#include <QTabBar>
+
+#include <vector>
+
+namespace {
+
+// Kept in a tab's data once the tab has been activated; only such tabs are
+// asked to commit, so a page never shown never writes into the values.
+const QString VisitedMark = QStringLiteral("selected");
+
+const QString HostName = QStringLiteral("属性页");
+const QString TabBarName = QStringLiteral("属性页标签");
+const QString ErrorBoxName = QStringLiteral("装载错误");
+
+// The space a page asks for: its preferred size within its own limits.
+QSize neededSize(const QWidget *page)
+{
+    return page->sizeHint()
+        .expandedTo(page->minimumSizeHint())
+        .expandedTo(page->minimumSize())
+        .boundedTo(page->maximumSize());
+}
+
+} // namespace
+
+struct CtlsStep::Private
+{
+    explicit Private(CtlsStep *host);
+
+    void addShortcut(const QKeySequence &keys, void (CtlsStep::*step)());
+    void addTab(const StepItem &entry);
+    QWidget *loadPage(StepItem &entry);
+    bool passesContract(QWidget *widget, StepItem &entry);
+    void setContentSize(const QSize &content);
+    void placeChildren();
+
+    void tabChanged(int index);
+    bool leaveTab(int index);
+    void activateCurrent();
+    bool isVisited(int index) const;
+    QWidget *pageWidget(int index) const;
+    IPage *page(int index) const;
+    void showRefusal(const IPage &refusing);
+
+    CtlsStep *q;
+    QTabBar *tabBar;
+    QPlainTextEdit *errorBox;
+    QPointer<StepBase> base;
+    std::vector<StepItemPtr> entries; // one per tab, in tab order
+    int shownIndex = -1;              // the tab whose page is on show
+    int pageCounter = 0;              // pages created so far, failures included
+    QSize minimumSize{0, 0};
+};
+
+CtlsStep::Private::Private(CtlsStep *host)
+    : q(host)
+    , tabBar(new QTabBar(host))
+    , errorBox(new QPlainTextEdit(CtlsStepText::ErrorBoxInitial, host))
+{
+    tabBar->setObjectName(QStringLiteral("sTab"));
+    tabBar->setAccessibleName(TabBarName);
+    tabBar->setFocusPolicy(Qt::StrongFocus);
+    tabBar->setExpanding(false);
+
+    errorBox->setObjectName(QStringLiteral("txtErrInfo"));
+    errorBox->setAccessibleName(ErrorBoxName);
+    errorBox->setReadOnly(true);
+    errorBox->hide();
+
+    q->setAccessibleName(HostName);
+    q->setFocusProxy(tabBar);
+
+    // QTabBar knows only the arrow keys; these are the usual keys of a tab widget.
+    addShortcut(QKeySequence(Qt::CTRL | Qt::Key_Tab), &CtlsStep::StepDown);
+    addShortcut(QKeySequence(Qt::CTRL | Qt::Key_PageDown), &CtlsStep::StepDown);
+    addShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab), &CtlsStep::StepUp);
+    addShortcut(QKeySequence(Qt::CTRL | Qt::Key_PageUp), &CtlsStep::StepUp);
+
+    // QTabBar has no cancellable notification before the change, so the change is
+    // undone afterwards when the page being left refuses to commit.
+    QObject::connect(tabBar, &QTabBar::currentChanged, q, [this](int index) { tabChanged(index); });
+}
+
+void CtlsStep::Private::addShortcut(const QKeySequence &keys, void (CtlsStep::*step)())
+{
+    auto *shortcut = new QShortcut(keys, q);
+    shortcut->setContext(Qt::WidgetWithChildrenShortcut);
+    QObject::connect(shortcut, &QShortcut::activated, q, step);
+}
+
+void CtlsStep::Private::addTab(const StepItem &entry)
+{
+    const int index = tabBar->addTab(entry.Title);
+    tabBar->setTabToolTip(index, entry.ToolTipText);
+    tabBar->setTabData(index, QString());
+}
+
+QWidget *CtlsStep::Private::loadPage(StepItem &entry)
+{
+    ++pageCounter;
+    entry.ctl = nullptr;
+    QString error;
+    QWidget *widget = PageRegistry::instance().create(entry.ctlName, q, &error);
+    if (!widget) {
+        entry.ErrInfo = error;
+        return nullptr;
+    }
+    if (widget->parentWidget() != q)
+        widget->setParent(q);
+    widget->setObjectName(QStringLiteral("Ctl%1").arg(pageCounter));
+    widget->hide();
+    if (!passesContract(widget, entry))
+        return nullptr; // stays a hidden child; the host still owns it
+    entry.ctl = widget;
+    entry.ErrInfo.clear();
+    return widget;
+}
+
+bool CtlsStep::Private::passesContract(QWidget *widget, StepItem &entry)
+{
+    IPage *contract = dynamic_cast<IPage *>(widget);
+    if (!contract) {
+        entry.ErrInfo = CtlsStepText::NoContract;
+        return false;
+    }
+    if (!contract->Init(base->Values())) {
+        entry.ErrInfo = contract->ErrString();
+        return false;
+    }
+    return true;
+}
+
+void CtlsStep::Private::setContentSize(const QSize &content)
+{
+    // The tab row should fit whole too, without scroll buttons.
+    const QSize bar = tabBar->sizeHint();
+    minimumSize = QSize(qMax(bar.width(), content.width()), bar.height() + content.height());
+    q->setMinimumSize(minimumSize);
+}
+
+void CtlsStep::Private::placeChildren()
+{
+    const int barHeight = tabBar->sizeHint().height();
+    tabBar->setGeometry(0, 0, q->width(), barHeight);
+    const QRect client(0, barHeight, q->width(), qMax(0, q->height() - barHeight));
+    for (int index = 0; index < int(entries.size()); ++index) {
+        if (QWidget *widget = pageWidget(index))
+            widget->setGeometry(client);
+    }
+    errorBox->setGeometry(client);
+}
+
+void CtlsStep::Private::tabChanged(int index)
+{
+    if (!base || index == shownIndex)
+        return;
+    if (leaveTab(shownIndex))
+        activateCurrent();
+}
+
+bool CtlsStep::Private::leaveTab(int index)
+{
+    if (index < 0 || !isVisited(index))
+        return true;
+    IPage *contract = page(index);
+    if (!contract) {
+        errorBox->hide();
+        return true;
+    }
+    if (!contract->Update()) {
+        // Back to the refusing tab before anything of the new one is shown.
+        const QSignalBlocker blocker(tabBar);
+        tabBar->setCurrentIndex(index);
+        showRefusal(*contract);
+        return false;
+    }
+    emit q->Updated();
+    pageWidget(index)->hide();
+    return true;
+}
+
+void CtlsStep::Private::activateCurrent()
+{
+    shownIndex = tabBar->currentIndex();
+    if (shownIndex < 0)
+        return;
+    tabBar->setTabData(shownIndex, VisitedMark);
+    q->ReShowCurCtl();
+}
+
+bool CtlsStep::Private::isVisited(int index) const
+{
+    return tabBar->tabData(index).toString().compare(VisitedMark, Qt::CaseInsensitive) == 0;
+}
+
+QWidget *CtlsStep::Private::pageWidget(int index) const
+{
+    if (index < 0 || index >= int(entries.size()))
+        return nullptr;
+    return qobject_cast<QWidget *>(entries[index]->ctl.data());
+}
+
+IPage *CtlsStep::Private::page(int index) const
+{
+    return dynamic_cast<IPage *>(pageWidget(index));
+}
+
+void CtlsStep::Private::showRefusal(const IPage &refusing)
+{
+    QMessageBox box(QMessageBox::Information, CtlsStepText::RefusalTitle, refusing.ErrString(),
+                    QMessageBox::Ok, q);
+    box.exec();
+}
+
+CtlsStep::CtlsStep(QWidget *parent)
+    : QWidget(parent)
+    , d(new Private(this))
+{
+}
+
+CtlsStep::~CtlsStep()
+{
+    // The children outlive this body; a late tab change must not reach d.
+    QObject::disconnect(d->tabBar, nullptr, this, nullptr);
+    if (d->base) {
+        for (const StepItemPtr &entry : d->base->Items())
+            entry->ctl = nullptr;
+    }
+    delete d;
+}
+
+void CtlsStep::Init(StepBase *model)
+{
+    if (d->base || !model)
+        return;
+    d->base = model;
+    QSize content(0, 0);
+    {
+        // Tabs are built quietly; the start tab is activated once, below.
+        const QSignalBlocker blocker(d->tabBar);
+        for (const StepItemPtr &entry : model->Items()) {
+            d->entries.push_back(entry);
+            d->addTab(*entry);
+            if (const QWidget *widget = d->loadPage(*entry))
+                content = content.expandedTo(neededSize(widget));
+        }
+        if (model->StartStep > 0)
+            d->tabBar->setCurrentIndex(model->StartStep - 1);
+    }
+    d->setContentSize(content);
+    d->placeChildren();
+    d->activateCurrent();
+}
+
+bool CtlsStep::UpdateCurCtl()
+{
+    const int index = currentIndex();
+    if (index < 0 || !d->isVisited(index))
+        return true;
+    IPage *contract = d->page(index);
+    if (!contract || contract->Update())
+        return true;
+    d->showRefusal(*contract);
+    return false;
+}
+
+bool CtlsStep::ReShowCurCtl()
+{
+    const int index = currentIndex();
+    if (index < 0 || index >= int(d->entries.size()))
+        return false;
+    IPage *contract = d->page(index);
+    if (!contract) {
+        const StepItem &entry = *d->entries[index];
+        d->errorBox->setPlainText(CtlsStepText::loadFailure(entry.ctlName, entry.ErrInfo));
+        d->errorBox->show();
+        return false;
+    }
+    contract->ReShow();
+    d->pageWidget(index)->show();
+    return true;
+}
+
+void CtlsStep::StepUp()
+{
+    const int index = currentIndex();
+    if (index > 0)
+        setCurrentIndex(index - 1);
+}
+
+void CtlsStep::StepDown()
+{
+    const int index = currentIndex();
+    if (index >= 0 && index < d->tabBar->count() - 1)
+        setCurrentIndex(index + 1);
+}
+
+int CtlsStep::MinWidth() const
+{
+    return d->minimumSize.width();
+}
+
+int CtlsStep::MinHeight() const
+{
+    return d->minimumSize.height();
+}
+
+QTabBar *CtlsStep::tabBar() const
+{
+    return d->tabBar;
+}
+
+int CtlsStep::currentIndex() const
+{
+    return d->tabBar->currentIndex();
+}
+
+void CtlsStep::setCurrentIndex(int index)
+{
+    d->tabBar->setCurrentIndex(index);
+}
+
+IPage *CtlsStep::currentPage() const
+{
+    return d->page(currentIndex());
+}
+
+QWidget *CtlsStep::currentPageWidget() const
+{
+    return d->pageWidget(currentIndex());
+}
+
+QPlainTextEdit *CtlsStep::errorBox() const
+{
+    return d->errorBox;
+}
+
+void CtlsStep::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    d->placeChildren();
+}
