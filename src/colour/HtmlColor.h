@@ -12,9 +12,13 @@ class HtmlColor : public QWidget
 {
     Q_OBJECT
     Q_PROPERTY(QString Text READ Text WRITE SetText)
+    Q_PROPERTY(bool Enabled READ Enabled WRITE SetEnabled)
     Q_PROPERTY(bool DataChanged READ DataChanged WRITE SetDataChanged)
 
 public:
+    // Shown until a page loads a value.
+    static inline const QString NotSetCaption = QStringLiteral("<未设置>");
+
     explicit HtmlColor(QWidget *parent = nullptr);
 
     QString Text() const;
@@ -39,4 +43,5 @@ private:
 
     QLineEdit *m_text;
     QToolButton *m_pick;
+    bool m_changed = false;
 };
