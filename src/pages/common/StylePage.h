@@ -1,0 +1,117 @@
+#pragma once
+
+#include "framework/PageContract.h"
+
+#include <QString>
+#include <QWidget>
+
+#include <functional>
+#include <vector>
+
+class HtmlColor;
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class SpinField;
+class VValues;
+
+// What every style page shares: controls bound to CSS properties by a tag, in
+// the page's control order, and the loops that carry the rule's values between
+// those controls and the values list. A page binds its controls, fills its
+// lists and adds only the rules of its own.
+class StylePage : public QWidget, public IPage
+{
+    Q_OBJECT
+
+public:
+    // How ReShow refills the controls.
+    enum class Reload {
+        SinglePass, // load every bound control
+        TwoPasses   // clear every bound control first, then load
+    };
+    // Which text controls Update writes.
+    enum class Commit {
+        EnabledControls, // every enabled text control and every list
+        ChangedText      // only text controls changed since the last load
+    };
+    enum LoadStates : qint16 { Idle = 0, Loading = 1, Clearing = 2 };
+
+    bool Init(VValues &values) override;
+    bool Update() override;
+    void ReShow() override;
+    QString ErrString() const override;
+
+    // The key of the not-set item every list starts with.
+    static const QString NullKey;
+
+    // One item of a keyed list.
+    struct ListItem
+    {
+        QString caption;
+        QString key;      // the value written for the property
+        QString iconPath; // empty for none
+    };
+
+protected:
+    StylePage(Reload reload, Commit commit, QWidget *parent);
+
+    // Binding, in the page's control order. The tag of a check box is the
+    // keyword it stands for; every other tag is a CSS property name.
+    void bindCheckBox(QCheckBox *box, const QString &keyword);
+    void bindList(QComboBox *list, const QString &property);
+    void bindText(QLineEdit *field, const QString &property);
+    void bindText(QComboBox *editableList, const QString &property);
+    void bindText(HtmlColor *field, const QString &property);
+    void bindText(SpinField *field, const QString &property);
+
+    // A keyed list named objectName; nothing is selected until the first ReShow.
+    QComboBox *addList(const QString &objectName, const std::vector<ListItem> &items);
+    // A caption label whose access key focuses control.
+    QLabel *addCaption(const QString &text, QWidget *control, const QString &objectName);
+    // A spin field named objectName holding "0" until the first ReShow.
+    SpinField *addSpinField(const QString &objectName);
+
+    qint16 LoadState() const { return m_loadState; }
+
+    QString GetValue(const QString &name) const;
+    void SetValue(const QString &value, const QString &name);
+    // Index of the list's item under key (ignoring letter case); a key the
+    // list lacks is appended as an item of its own.
+    static int GetComboItem(const QString &key, QComboBox *list);
+
+    // Page steps around the shared ReShow. The first runs before any control
+    // is touched, with LoadState Clearing for two passes and Idle for one; the
+    // last runs once LoadState is back to Idle.
+    virtual void startReShow() {}
+    virtual void finishReShow() {}
+
+private:
+    enum class Kind { CheckBox, ImageCombo, Text };
+
+    struct Binding
+    {
+        Kind kind;
+        QString tag;
+        QWidget *control;
+        std::function<QString()> text;
+        std::function<void(const QString &)> setText;
+        std::function<bool()> enabled;
+        bool dataChanged = false;
+    };
+
+    template <typename Control, typename ChangeSignal>
+    void addText(Control *control, const QString &property, ChangeSignal changed,
+                 std::function<QString()> text, std::function<void(const QString &)> setText,
+                 std::function<bool()> enabled);
+    void clearingPass();
+    void loadingPass();
+    void load(Binding &binding);
+    void write(const Binding &binding);
+
+    Reload m_reload;
+    Commit m_commit;
+    VValues *m_values = nullptr;
+    qint16 m_loadState = Idle;
+    std::vector<Binding> m_bindings;
+};
