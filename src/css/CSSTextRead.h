@@ -26,6 +26,11 @@ signals:
 private:
     enum Mode { Outside = 0, InRule = 1, InComment = 2 };
 
+    // Each consumes text from pos on in one mode and returns where reading goes on.
+    // ruleOpen and commentOpen are the next "{" and "/*" at or after pos (-1: none).
+    qsizetype readOutside(QStringView text, qsizetype pos, qsizetype ruleOpen, qsizetype commentOpen);
+    qsizetype readRule(QStringView text, qsizetype pos);
+    qsizetype readComment(QStringView text, qsizetype pos);
     void finishRule();
 
     Mode m_mode = Outside;

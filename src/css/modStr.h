@@ -13,6 +13,9 @@ QString TakeUntil(QString &source, QStringView separator);
 // text piece by piece stays linear.
 QStringView TakeUntil(QStringView &source, QStringView separator);
 
+// text without leading and trailing space characters (only U+0020 counts).
+QStringView TrimSpaces(QStringView text);
+
 // Puts (width - length) copies of fill in front of text; never cuts.
 QString PadLeft(const QString &text, int width, const QString &fill);
 

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringEncoder>
 
 #include <memory>
 
@@ -52,6 +53,8 @@ public:
     bool Commit();
 
     QString ErrorString() const { return m_error; }
+    // Why a save fails when the text holds characters the encoding cannot store.
+    static QString UnencodableError(const QByteArray &encoding);
 
     // Decoding used by OpenFile, exposed for callers holding bytes already.
     static QString decode(const QByteArray &bytes, TextFormat *format);
@@ -61,6 +64,7 @@ private:
     qsizetype m_pos = 0;
     TextFormat m_format;
     std::unique_ptr<QSaveFile> m_out;
+    QStringEncoder m_encoder;
     QByteArray m_buffer;
     bool m_writeFailed = false;
     QString m_error;

@@ -1,0 +1,208 @@
+// Throughput of the text engine: the reader alone, the editor's whole read path
+// (file -> lines -> reader), and declaration lists. Run in a Release or
+// RelWithDebInfo build; figures are MB/s of stylesheet text.
+#include "css/CSSTextRead.h"
+#include "css/modCSSFns.h"
+#include "support/TextFile.h"
+#include "support/VValues.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+namespace {
+
+constexpr qsizetype MiB = 1024 * 1024;
+
+// Rules over several lines with TAB indents, grouped under section comments.
+QString multiLineStylesheet(qsizetype size)
+{
+    QString text;
+    text.reserve(size + 1024);
+    for (int i = 0; text.size() < size; ++i) {
+        if (i % 10 == 0)
+            text += QStringLiteral("/* Section %1\n   ===================== */\n\n").arg(i / 10);
+        text += QStringLiteral(
+                    ".card-%1 > .title a:hover,\n.card-%1 .subtitle {\n"
+                    "\tcolor: #3a3a3a;\n\tmargin: 0 auto 12px;\n"
+                    "\tfont: 600 14px/1.4 \"Helvetica Neue\", Arial, sans-serif;\n"
+                    "\tbackground: url(img/bg-%1.png) no-repeat; /* sprite */\n}\n\n")
+                    .arg(i);
+    }
+    return text;
+}
+
+// One line, no blanks, with media blocks and a licence comment in front.
+QString minifiedStylesheet(qsizetype size)
+{
+    QString text = QStringLiteral("/*! Kit v1.0 | MIT License */");
+    text.reserve(size + 1024);
+    for (int i = 0; text.size() < size; ++i) {
+        text += QStringLiteral(".card-%1>.title a:hover,.card-%1 .subtitle{color:#3a3a3a;"
+                               "margin:0 auto 12px;font:600 14px/1.4 Arial,sans-serif}")
+                    .arg(i);
+        if (i % 20 == 0)
+            text += QStringLiteral("@media (min-width:768px){.col-%1{flex:0 0 auto;width:50%}}").arg(i);
+    }
+    return text;
+}
+
+const QString &multiLine10MiB()
+{
+    static const QString text = multiLineStylesheet(10 * MiB);
+    return text;
+}
+
+const QString &minified5MiB()
+{
+    static const QString text = minifiedStylesheet(5 * MiB);
+    return text;
+}
+
+// Files on disk for the whole read path, written once per run.
+QString fileHolding(const QString &name, const QString &text)
+{
+    static QTemporaryDir dir;
+    const QString path = dir.filePath(name);
+    if (!QFile::exists(path)) {
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly))
+            return QString();
+        file.write(text.toUtf8());
+    }
+    return path;
+}
+
+// What the main window does per rule: keep the two strings.
+struct RuleSink
+{
+    explicit RuleSink(CSSTextRead &reader)
+    {
+        QObject::connect(&reader, &CSSTextRead::FindSelector, &reader,
+                         [this](const QString &selector, const QString &declarations) {
+                             last = selector;
+                             lastDeclarations = declarations;
+                             ++rules;
+                         });
+    }
+    QString last;
+    QString lastDeclarations;
+    qint64 rules = 0;
+};
+
+void readWhole(benchmark::State &state, const QString &text)
+{
+    CSSTextRead reader;
+    RuleSink sink(reader);
+    for (auto _ : state) {
+        reader.Clear();
+        reader.AddData(text);
+        reader.Clear();
+    }
+    state.SetBytesProcessed(state.iterations() * text.size());
+    state.counters["rules"] = double(sink.rules) / double(state.iterations());
+}
+
+// The editor's open: decode the file, then every line plus CR LF to the reader.
+void readPath(benchmark::State &state, const QString &path)
+{
+    if (path.isEmpty()) {
+        state.SkipWithError("cannot write the input file");
+        return;
+    }
+    CSSTextRead reader;
+    RuleSink sink(reader);
+    const qint64 bytes = QFileInfo(path).size();
+    for (auto _ : state) {
+        TextFile file;
+        if (!file.OpenFile(path)) {
+            state.SkipWithError("cannot open the input file");
+            return;
+        }
+        reader.Clear();
+        while (!file.Eof())
+            reader.AddData(file.ReadLine() + QStringLiteral("\r\n"));
+        reader.Clear();
+    }
+    state.SetBytesProcessed(state.iterations() * bytes);
+    state.counters["rules"] = double(sink.rules) / double(state.iterations());
+}
+
+void BM_ReaderMultiLine10MiB(benchmark::State &state) { readWhole(state, multiLine10MiB()); }
+BENCHMARK(BM_ReaderMultiLine10MiB)->Unit(benchmark::kMillisecond);
+
+void BM_ReaderMinified5MiB(benchmark::State &state) { readWhole(state, minified5MiB()); }
+BENCHMARK(BM_ReaderMinified5MiB)->Unit(benchmark::kMillisecond);
+
+void BM_ReadPathMultiLine10MiB(benchmark::State &state)
+{
+    readPath(state, fileHolding(QStringLiteral("multi.css"), multiLine10MiB()));
+}
+BENCHMARK(BM_ReadPathMultiLine10MiB)->Unit(benchmark::kMillisecond);
+
+void BM_ReadPathMinified5MiB(benchmark::State &state)
+{
+    readPath(state, fileHolding(QStringLiteral("minified.css"), minified5MiB()));
+}
+BENCHMARK(BM_ReadPathMinified5MiB)->Unit(benchmark::kMillisecond);
+
+// Linear growth: the time per byte should stay flat from 1 MiB to 10 MiB.
+void BM_ReaderScaling(benchmark::State &state)
+{
+    const QString text = multiLineStylesheet(state.range(0));
+    readWhole(state, text);
+    state.SetComplexityN(text.size());
+}
+BENCHMARK(BM_ReaderScaling)->Arg(MiB)->Arg(10 * MiB)->Complexity(benchmark::oN)->Unit(benchmark::kMillisecond);
+
+// Selecting a rule parses its declarations; committing a page formats them.
+void BM_ParseAndFormatDeclarations(benchmark::State &state)
+{
+    QStringList rules;
+    qint64 bytes = 0;
+    for (int i = 0; i < 20000; ++i) {
+        rules << QStringLiteral("color: #3a3a3a;  margin: 0 auto %1px;  font: 600 14px/1.4 Arial, "
+                                "sans-serif;  background: url(img/bg-%1.png) no-repeat;  "
+                                "content: \"a:b\";  COLOR: red")
+                     .arg(i);
+        bytes += rules.back().size();
+    }
+    VValues values;
+    qint64 written = 0;
+    for (auto _ : state) {
+        for (const QString &rule : rules) {
+            values.Clear();
+            ParseDeclarations(values, rule);
+            written += FormatDeclarations(values).size();
+        }
+    }
+    benchmark::DoNotOptimize(written);
+    state.SetBytesProcessed(state.iterations() * bytes);
+}
+BENCHMARK(BM_ParseAndFormatDeclarations)->Unit(benchmark::kMillisecond);
+
+void registerCorpusBenchmarks()
+{
+    const QDir corpus(QStringLiteral(QUILLMERE_CORPUS_DIR));
+    if (!corpus.exists())
+        return;
+    for (const QString &name : corpus.entryList({QStringLiteral("*.css")}, QDir::Files, QDir::Name)) {
+        const QString path = corpus.filePath(name);
+        benchmark::RegisterBenchmark(("BM_ReadPathCorpus/" + name).toUtf8().constData(),
+                                     [path](benchmark::State &state) { readPath(state, path); })
+            ->Unit(benchmark::kMicrosecond);
+    }
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    benchmark::Initialize(&argc, argv);
+    registerCorpusBenchmarks();
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

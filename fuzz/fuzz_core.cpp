@@ -1,0 +1,104 @@
+// Arbitrary bytes through the whole text engine: decoding, the reader fed in
+// pieces, and the declaration lists. Aborts when reading in pieces disagrees
+// with reading in one piece, or when formatting is not a fixed point.
+#include "css/CSSTextRead.h"
+#include "css/modCSSFns.h"
+#include "support/TextFile.h"
+#include "support/VValues.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <cstdint>
+#include <algorithm>
+#include <cstdlib>
+#include <vector>
+
+namespace {
+
+struct Event
+{
+    bool isRule;
+    QString first;
+    QString second;
+    bool operator==(const Event &other) const
+    {
+        return isRule == other.isRule && first == other.first && second == other.second;
+    }
+};
+
+// A cut between these two characters would split a token or a CR LF pair.
+bool mayCutBefore(QStringView text, qsizetype at)
+{
+    if (at <= 0 || at >= text.size())
+        return true;
+    const QChar before = text[at - 1];
+    const QChar after = text[at];
+    return !((before == u'/' && after == u'*') || (before == u'*' && after == u'/')
+             || (before == u'\r' && after == u'\n'));
+}
+
+enum class Cuts { None, KeepTokensWhole, Anywhere };
+
+// Piece lengths follow a small generator seeded from the input itself, so every
+// input explores its own way of being cut.
+std::vector<Event> read(QStringView text, Cuts cuts, std::uint32_t seed)
+{
+    std::vector<Event> events;
+    CSSTextRead reader;
+    QObject::connect(&reader, &CSSTextRead::FindSelector, &reader,
+                     [&events](const QString &selector, const QString &declarations) {
+                         events.push_back({true, selector, declarations});
+                     });
+    QObject::connect(&reader, &CSSTextRead::FindRemText, &reader,
+                     [&events](const QString &comment) { events.push_back({false, comment, {}}); });
+    qsizetype pos = 0;
+    while (pos < text.size()) {
+        seed = seed * 1664525u + 1013904223u;
+        qsizetype end = cuts == Cuts::None
+            ? text.size()
+            : std::min(text.size(), pos + 1 + qsizetype((seed >> 16) % 24));
+        while (cuts == Cuts::KeepTokensWhole && !mayCutBefore(text, end))
+            ++end;
+        reader.AddData(text.sliced(pos, end - pos));
+        pos = end;
+    }
+    return events;
+}
+
+QString reformatted(QStringView declarations)
+{
+    VValues values;
+    ParseDeclarations(values, declarations);
+    return FormatDeclarations(values);
+}
+
+void checkFormatIsFixedPoint(QStringView declarations)
+{
+    const QString once = reformatted(declarations);
+    if (reformatted(once) != once)
+        std::abort();
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
+    const QByteArray bytes =
+        QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size));
+    TextFormat format;
+    const QString text = TextFile::decode(bytes, &format);
+    const std::uint32_t seed = std::uint32_t(qHash(bytes));
+
+    const std::vector<Event> whole = read(text, Cuts::None, seed);
+    if (read(text, Cuts::KeepTokensWhole, seed) != whole)
+        std::abort();
+    read(text, Cuts::Anywhere, ~seed); // tokens split across pieces: must merely survive
+
+    checkFormatIsFixedPoint(text);
+    for (const Event &event : whole) {
+        if (event.isRule)
+            checkFormatIsFixedPoint(event.second);
+    }
+    return 0;
+}
