@@ -1,0 +1,436 @@
+// Start-up and the stylesheet files: open, new, save, and never losing work.
+
+#include "AppTestSupport.h"
+
+#include "app/AppTexts.h"
+#include "app/frmCSS.h"
+#include "framework/AppInfo.h"
+
+#include <QAction>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolBar>
+
+#include <memory>
+
+class TestFrmCSSFiles : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+
+    void startsNewWithoutArguments();
+    void startsWithPath_data();
+    void startsWithPath();
+    void reportsMissingFile_data();
+    void reportsMissingFile();
+    void startupWithMissingFileKeepsDesignCaption();
+    void loadsRules_data();
+    void loadsRules();
+    void rulelessFileEmptiesPage();
+    void savesRuleLines();
+    void realStylesheetRoundTrips_data();
+    void realStylesheetRoundTrips();
+    void untouchedSaveKeepsBytes_data();
+    void untouchedSaveKeepsBytes();
+    void savesEmptyList();
+    void saveAsOnceThenSave();
+    void failedSaveKeepsOldFile();
+    void saveCollectsPendingEdit_data();
+    void saveCollectsPendingEdit();
+    void asksBeforeDroppingChanges_data();
+    void asksBeforeDroppingChanges();
+    void openAsksToSave();
+    void unchangedStylesheetAsksNothing();
+
+private:
+    QString stylesheet(const QString &name, const QByteArray &bytes);
+    // A window with h1 {color:red} and p {margin:0} whose first rule was deleted.
+    std::unique_ptr<frmCSS> modifiedWindow(QString *path);
+    void clickToolbar(frmCSS &window, const QString &key);
+
+    QTemporaryDir m_dir;
+};
+
+void TestFrmCSSFiles::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+    FontSizePage::registerAsFontPage();
+}
+
+QString TestFrmCSSFiles::stylesheet(const QString &name, const QByteArray &bytes)
+{
+    const QString path = m_dir.filePath(name);
+    writeBytes(path, bytes);
+    return path;
+}
+
+std::unique_ptr<frmCSS> TestFrmCSSFiles::modifiedWindow(QString *path)
+{
+    *path = stylesheet(QStringLiteral("modified.css"), "h1 {color:red}\np {margin:0}\n");
+    auto window = startWindow(*path);
+    clickToolbar(*window, QStringLiteral("del"));
+    return window;
+}
+
+void TestFrmCSSFiles::clickToolbar(frmCSS &window, const QString &key)
+{
+    auto *toolbar = window.findChild<QToolBar *>(QStringLiteral("tBar"));
+    auto *action = toolbar->findChild<QAction *>(QStringLiteral("tBar_") + key);
+    QTest::mouseClick(toolbar->widgetForAction(action), Qt::LeftButton);
+}
+
+void TestFrmCSSFiles::startsNewWithoutArguments()
+{
+    auto window = startWindow();
+    QCOMPARE(shownCaption(*window), QStringLiteral("新文件 - ") + AppInfo::Title);
+    QCOMPARE(window->ruleCount(), 0);
+    QCOMPARE(window->statusText(), AppTexts::newFileDone);
+    QCOMPARE(window->FilePath(), QString());
+    QVERIFY(!window->isWindowModified());
+}
+
+void TestFrmCSSFiles::startsWithPath_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("quoted");
+
+    QTest::newRow("quoted, with blanks") << "a b/x y.css" << true;
+    QTest::newRow("unquoted, with blanks") << "c d/z.css" << false;
+    QTest::newRow("backslash is a name character") << "e\\f.css" << true;
+}
+
+void TestFrmCSSFiles::startsWithPath()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, quoted);
+
+    QVERIFY(QDir(m_dir.path()).mkpath(QFileInfo(m_dir.filePath(name)).path()));
+    const QString path = stylesheet(name, "h1 {color:red}\n");
+    const QString quote = quoted ? QStringLiteral("\"") : QString();
+
+    auto window = startWindow(quote + path + quote);
+
+    QCOMPARE(window->FilePath(), path);
+    QCOMPARE(shownCaption(*window), path + QStringLiteral(" - ") + AppInfo::Title);
+    QCOMPARE(window->ruleCount(), 1);
+}
+
+void TestFrmCSSFiles::reportsMissingFile_data()
+{
+    QTest::addColumn<QString>("previous"); // the stylesheet open before, if any
+    QTest::newRow("at start-up") << QString();
+    QTest::newRow("over an open stylesheet") << QStringLiteral("kept.css");
+}
+
+void TestFrmCSSFiles::reportsMissingFile()
+{
+    QFETCH(QString, previous);
+
+    const QString kept = previous.isEmpty() ? QString() : stylesheet(previous, "h1 {color:red}\n");
+    auto window = startWindow(kept);
+    const QString caption = shownCaption(*window);
+    const QString path = m_dir.filePath(QStringLiteral("missing.css"));
+    SeenBox seen;
+    const auto answer = answerMessageBox(QMessageBox::Ok, &seen);
+
+    QVERIFY(!window->LoadFile(path));
+
+    QVERIFY(answer->handled());
+    QCOMPARE(seen.text, QStringLiteral("文件[") + path + QStringLiteral("]不能打开。"));
+    QCOMPARE(seen.title, AppInfo::Title);
+    QCOMPARE(seen.icon, int(QMessageBox::Critical));
+    QCOMPARE(shownCaption(*window), caption);
+    QCOMPARE(window->FilePath(), kept);
+    QCOMPARE(window->ruleCount(), kept.isEmpty() ? 0 : 1);
+}
+
+void TestFrmCSSFiles::startupWithMissingFileKeepsDesignCaption()
+{
+    const auto answer = answerMessageBox(QMessageBox::Ok);
+    auto window = startWindow(m_dir.filePath(QStringLiteral("missing.css")));
+    QVERIFY(answer->handled());
+    QCOMPARE(shownCaption(*window), AppTexts::designCaption);
+}
+
+void TestFrmCSSFiles::loadsRules_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QStringList>("rules"); // selector and declarations, in turn
+    QTest::addColumn<QString>("status");
+
+    QTest::newRow("two rules") << QByteArray("h1 {color:red}\np {margin:0}\n")
+                               << QStringList{"h1", "color:red", "p", "margin:0"}
+                               << "h1 { color:red }";
+    QTest::newRow("rule over lines, CRLF")
+        << QByteArray("h1 {\r\n\tcolor: red;\r\n}\r\n")
+        << QStringList{"h1", "color: red;"} << "h1 { color: red; }";
+    QTest::newRow("unfinished last rule") << QByteArray("h1 {a:b}\np {c:d")
+                                          << QStringList{"h1", "a:b"} << "h1 { a:b }";
+    QTest::newRow("comments only") << QByteArray("/* nothing { here } */\n") << QStringList()
+                                   << AppTexts::newFileDone;
+    QTest::newRow("empty selector") << QByteArray("{x:y}") << QStringList{"", "x:y"}
+                                    << " { x:y }";
+}
+
+void TestFrmCSSFiles::loadsRules()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QStringList, rules);
+    QFETCH(QString, status);
+
+    auto window = startWindow();
+    const QString path = stylesheet(QStringLiteral("load.css"), bytes);
+    QVERIFY(window->LoadFile(path));
+
+    QCOMPARE(window->ruleCount(), rules.size() / 2);
+    for (int row = 0; row < window->ruleCount(); ++row) {
+        QCOMPARE(window->selectorAt(row), rules[2 * row]);
+        QCOMPARE(window->declarationsAt(row), rules[2 * row + 1]);
+    }
+    QCOMPARE(window->currentRow(), rules.isEmpty() ? -1 : 0);
+    QCOMPARE(window->statusText(), status);
+    QCOMPARE(window->FilePath(), path);
+    QCOMPARE(shownCaption(*window), path + QStringLiteral(" - ") + AppInfo::Title);
+}
+
+void TestFrmCSSFiles::rulelessFileEmptiesPage()
+{
+    auto window = startWindow(stylesheet(QStringLiteral("sized.css"), "h1 {font-size:9pt}\n"));
+    QCOMPARE(fontPage(*window)->field()->text(), QStringLiteral("9pt"));
+
+    QVERIFY(window->LoadFile(stylesheet(QStringLiteral("bare.css"), "/* no rules */\n")));
+    QCOMPARE(fontPage(*window)->field()->text(), QString());
+
+    clickTab(*window, 1); // the previous file's rule must not come back as a new one
+    QCOMPARE(window->ruleCount(), 0);
+    QVERIFY(!window->isWindowModified());
+}
+
+void TestFrmCSSFiles::savesRuleLines()
+{
+    const QString source = stylesheet(QStringLiteral("source.css"),
+                                      "/* gone */\nh1 {color:red}\n{margin:0}\n");
+    auto window = startWindow(source);
+    window->selectRow(1);
+    const QString target = m_dir.filePath(QStringLiteral("target.css"));
+
+    QVERIFY(window->WriteFile(target));
+
+    QCOMPARE(readBytes(target), QByteArray("h1 { color:red }\n { margin:0 }\n"));
+    QCOMPARE(window->statusText(), QStringLiteral("文件[") + target + QStringLiteral("]保存完成。"));
+    QCOMPARE(window->FilePath(), target);
+    QCOMPARE(shownCaption(*window), target + QStringLiteral(" - ") + AppInfo::Title);
+}
+
+void TestFrmCSSFiles::realStylesheetRoundTrips_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("normalize") << "normalize-8.0.1.css";
+    QTest::newRow("pure, minified") << "pure-3.1.0.min.css";
+}
+
+void TestFrmCSSFiles::realStylesheetRoundTrips()
+{
+    QFETCH(QString, name);
+
+    auto window = startWindow(QStringLiteral(QUILLMERE_TEST_DATA "/") + name);
+    QVERIFY(window->ruleCount() > 10);
+    const QString saved = m_dir.filePath(name);
+    QVERIFY(window->WriteFile(saved));
+
+    auto reread = startWindow(saved);
+    QCOMPARE(reread->ruleCount(), window->ruleCount());
+    for (int row = 0; row < window->ruleCount(); ++row) {
+        QCOMPARE(reread->selectorAt(row), window->selectorAt(row));
+        QCOMPARE(reread->declarationsAt(row), window->declarationsAt(row));
+    }
+}
+
+void TestFrmCSSFiles::untouchedSaveKeepsBytes_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+
+    QTest::newRow("UTF-8, LF") << QByteArray("h1 { color: red; }\np { margin : 0 }\n");
+    QTest::newRow("CRLF") << QByteArray("h1 { color: red; }\r\np { margin : 0 }\r\n");
+    QTest::newRow("UTF-8 with BOM") << QByteArray("\xEF\xBB\xBFh1 { content:\"\xE2\x9C\x93\" }\n");
+    QTest::newRow("GB18030, CRLF") << QByteArray("h1 { font-family: \xCB\xCE\xCC\xE5; }\r\n");
+}
+
+void TestFrmCSSFiles::untouchedSaveKeepsBytes()
+{
+    QFETCH(QByteArray, bytes);
+
+    const QString path = stylesheet(QStringLiteral("untouched.css"), bytes);
+    auto window = startWindow(path);
+    clickTab(*window, 1);
+    clickToolbar(*window, QStringLiteral("save"));
+
+    QCOMPARE(readBytes(path), bytes);
+    QVERIFY(!window->isWindowModified());
+}
+
+void TestFrmCSSFiles::savesEmptyList()
+{
+    auto window = startWindow();
+    const QString path = m_dir.filePath(QStringLiteral("empty.css"));
+    QVERIFY(window->WriteFile(path));
+    QVERIFY(QFileInfo::exists(path));
+    QCOMPARE(readBytes(path), QByteArray());
+    QCOMPARE(window->statusText(), QStringLiteral("文件[") + path + QStringLiteral("]保存完成。"));
+}
+
+void TestFrmCSSFiles::saveAsOnceThenSave()
+{
+    auto window = startWindow();
+    QTest::keyClicks(fontPage(*window)->field(), QStringLiteral("9pt"));
+    const QString path = m_dir.filePath(QStringLiteral("chosen.css"));
+
+    auto dialog = answerFileDialog(path);
+    clickToolbar(*window, QStringLiteral("save"));
+    QVERIFY(dialog->handled());
+    QCOMPARE(readBytes(path), QByteArray(".NewItem { font-size:9pt }\n"));
+    QCOMPARE(window->FilePath(), path);
+
+    fontPage(*window)->field()->setText(QStringLiteral("10pt"));
+    auto noDialog = answerFileDialog(QString());
+    clickToolbar(*window, QStringLiteral("save"));
+    QVERIFY(!noDialog->handled());
+    QCOMPARE(readBytes(path), QByteArray(".NewItem { font-size:10pt }\n"));
+}
+
+void TestFrmCSSFiles::failedSaveKeepsOldFile()
+{
+    // The name leaves no room for the temporary file written beside it.
+    const QString path = stylesheet(QString(250, QLatin1Char('n')), "h1 {color:red}\n");
+    auto window = startWindow(path);
+    clickToolbar(*window, QStringLiteral("add"));
+    QVERIFY(window->isWindowModified());
+
+    SeenBox seen;
+    const auto answer = answerMessageBox(QMessageBox::Ok, &seen);
+    QVERIFY(!window->SaveFile());
+
+    QVERIFY(answer->handled());
+    QCOMPARE(seen.icon, int(QMessageBox::Critical));
+    QCOMPARE(seen.title, AppInfo::Title);
+    QVERIFY(seen.text.contains(path));
+    QCOMPARE(readBytes(path), QByteArray("h1 {color:red}\n"));
+    QVERIFY(window->isWindowModified());
+}
+
+void TestFrmCSSFiles::saveCollectsPendingEdit_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QByteArray>("saved");
+
+    QTest::newRow("edit of the current rule")
+        << QByteArray("h1 {color:red}\np {margin:0}\n")
+        << QByteArray("h1 { color:red;font-size:12pt }\np { margin:0 }\n");
+    QTest::newRow("new stylesheet, no rule yet") << QByteArray() << QByteArray(".NewItem { font-size:12pt }\n");
+}
+
+void TestFrmCSSFiles::saveCollectsPendingEdit()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QByteArray, saved);
+
+    const QString path = stylesheet(QStringLiteral("pending.css"), bytes);
+    auto window = startWindow();
+    if (!bytes.isEmpty())
+        QVERIFY(window->LoadFile(path));
+    QTest::keyClicks(fontPage(*window)->field(), QStringLiteral("12pt"));
+
+    QVERIFY(window->WriteFile(path));
+    QCOMPARE(readBytes(path), saved);
+}
+
+void TestFrmCSSFiles::asksBeforeDroppingChanges_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<bool>("dropped"); // the window closed or the new stylesheet started
+    QTest::addColumn<QByteArray>("onDisk");
+
+    const QByteArray original("h1 {color:red}\np {margin:0}\n");
+    const QByteArray saved("p { margin:0 }\n");
+    for (const char *command : {"close", "new"}) {
+        const QString name = QString::fromLatin1(command);
+        QTest::addRow("%s, save", command) << name << int(QMessageBox::Save) << true << saved;
+        QTest::addRow("%s, discard", command) << name << int(QMessageBox::Discard) << true << original;
+        QTest::addRow("%s, cancel", command) << name << int(QMessageBox::Cancel) << false << original;
+    }
+}
+
+void TestFrmCSSFiles::asksBeforeDroppingChanges()
+{
+    QFETCH(QString, command);
+    QFETCH(int, answer);
+    QFETCH(bool, dropped);
+    QFETCH(QByteArray, onDisk);
+
+    QString path;
+    auto window = modifiedWindow(&path);
+    SeenBox seen;
+    const auto handler = answerMessageBox(answer, &seen);
+
+    if (command == QLatin1String("close")) {
+        QCOMPARE(window->close(), dropped);
+        QCOMPARE(window->isVisible(), !dropped);
+    } else {
+        clickToolbar(*window, command);
+        QCOMPARE(window->ruleCount(), dropped ? 0 : 1);
+    }
+
+    QVERIFY(handler->handled());
+    QCOMPARE(seen.text, AppTexts::askSave);
+    QCOMPARE(seen.title, AppInfo::Title);
+    QCOMPARE(readBytes(path), onDisk);
+}
+
+void TestFrmCSSFiles::openAsksToSave()
+{
+    QString path;
+    auto window = modifiedWindow(&path);
+    const QString other = stylesheet(QStringLiteral("other.css"), "em {a:b}\n");
+
+    const auto cancel = answerMessageBox(QMessageBox::Cancel);
+    clickToolbar(*window, QStringLiteral("open"));
+    QVERIFY(cancel->handled());
+    QCOMPARE(window->FilePath(), path);
+    QCOMPARE(window->ruleCount(), 1);
+
+    // Discarding goes on to the open dialog, which picks the other file.
+    std::unique_ptr<ModalHandler> dialog;
+    ModalHandler discard([&dialog, &other](QWidget *modal) {
+        dialog = answerFileDialog(other);
+        qobject_cast<QMessageBox *>(modal)->button(QMessageBox::Discard)->click();
+    });
+    clickToolbar(*window, QStringLiteral("open"));
+    QVERIFY(discard.handled());
+    QVERIFY(dialog && dialog->handled());
+    QCOMPARE(window->FilePath(), other);
+    QCOMPARE(window->selectorAt(0), QStringLiteral("em"));
+    QCOMPARE(readBytes(path), QByteArray("h1 {color:red}\np {margin:0}\n"));
+}
+
+void TestFrmCSSFiles::unchangedStylesheetAsksNothing()
+{
+    const QString path = stylesheet(QStringLiteral("calm.css"), "h1 { color : red }\np {margin:0}\n");
+    auto window = startWindow(path);
+    window->selectRow(1);
+    clickTab(*window, 1);
+    window->selectRow(0);
+    clickTab(*window, 0);
+
+    const auto handler = answerMessageBox(QMessageBox::Cancel);
+    QVERIFY(window->close());
+    QVERIFY(!handler->handled());
+}
+
+QTEST_MAIN(TestFrmCSSFiles)
+#include "tst_frmCSS_files.moc"

@@ -1,0 +1,545 @@
+// The rule list, its synchronisation with the pages, and the window's commands.
+
+#include "AppTestSupport.h"
+
+#include "app/AppTexts.h"
+#include "app/frmCSS.h"
+#include "framework/CtlsStep.h"
+#include "framework/StepBase.h"
+
+#include <QAbstractItemView>
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QDesktopServices>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPointer>
+#include <QTabBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolBar>
+#include <QUrl>
+
+#include <memory>
+
+// Receives what the Help menu hands to the desktop.
+class UrlCatcher : public QObject
+{
+    Q_OBJECT
+
+public:
+    QUrl opened;
+
+public slots:
+    void open(const QUrl &url) { opened = url; }
+};
+
+class TestFrmCSSRules : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+
+    void selectingCommitsEdits();
+    void clickingThroughRulesKeepsText();
+    void updatedCreatesNewItem();
+    void tabChangeWithoutValuesAddsNoRule();
+    void refusingPageStopsCommands();
+    void renames_data();
+    void renames();
+    void newRuleStartsEditing();
+    void deletes_data();
+    void deletes();
+    void deletingLastRuleEmptiesPage();
+    void deleteKeyBelongsToFocusedField();
+    void pastes_data();
+    void pastes();
+    void copies_data();
+    void copies();
+    void copyCollectsPendingEdit();
+    void modifiedMark_data();
+    void modifiedMark();
+    void menuEntries_data();
+    void menuEntries();
+    void toolbarButtons_data();
+    void toolbarButtons();
+    void helpButtonShowsAbout();
+    void webSiteEntryOpensAddress();
+    void windowKeepsMinimumSize();
+
+private:
+    // A window holding h1 {color:red} and p {margin:0}, h1 current.
+    std::unique_ptr<frmCSS> twoRuleWindow();
+    void clickToolbar(frmCSS &window, const QString &key);
+    void activate(frmCSS &window);
+
+    QTemporaryDir m_dir;
+};
+
+void TestFrmCSSRules::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+    FontSizePage::registerAsFontPage();
+}
+
+void TestFrmCSSRules::init()
+{
+    QGuiApplication::clipboard()->clear();
+}
+
+std::unique_ptr<frmCSS> TestFrmCSSRules::twoRuleWindow()
+{
+    const QString path = m_dir.filePath(QStringLiteral("two.css"));
+    writeBytes(path, "h1 {color:red}\np {margin:0}\n");
+    return startWindow(path);
+}
+
+void TestFrmCSSRules::clickToolbar(frmCSS &window, const QString &key)
+{
+    auto *toolbar = window.findChild<QToolBar *>(QStringLiteral("tBar"));
+    auto *action = toolbar->findChild<QAction *>(QStringLiteral("tBar_") + key);
+    QTest::mouseClick(toolbar->widgetForAction(action), Qt::LeftButton);
+}
+
+void TestFrmCSSRules::activate(frmCSS &window)
+{
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+}
+
+void TestFrmCSSRules::selectingCommitsEdits()
+{
+    auto window = twoRuleWindow();
+    QCOMPARE(window->statusText(), QStringLiteral("h1 { color:red }"));
+    QTest::keyClicks(fontPage(*window)->field(), QStringLiteral("9pt"));
+
+    QAbstractItemView *list = window->ruleList();
+    const QRect second = list->visualRect(list->model()->index(1, 0));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, second.center());
+
+    QCOMPARE(window->declarationsAt(0), QStringLiteral("color:red;font-size:9pt"));
+    QCOMPARE(window->currentRow(), 1);
+    QCOMPARE(fontPage(*window)->field()->text(), QString());
+    QCOMPARE(window->statusText(), QStringLiteral("p { margin:0 }"));
+
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_Up);
+    QCOMPARE(window->currentRow(), 0);
+    QCOMPARE(fontPage(*window)->field()->text(), QStringLiteral("9pt"));
+}
+
+void TestFrmCSSRules::clickingThroughRulesKeepsText()
+{
+    const QString path = m_dir.filePath(QStringLiteral("spaced.css"));
+    writeBytes(path, "h1 { color : red ; }\np { margin: 0 }\n");
+    auto window = startWindow(path);
+
+    window->selectRow(1);
+    clickTab(*window, 1);
+    clickTab(*window, 0);
+    window->selectRow(0);
+
+    QCOMPARE(window->declarationsAt(0), QStringLiteral("color : red ;"));
+    QCOMPARE(window->declarationsAt(1), QStringLiteral("margin: 0"));
+    QVERIFY(!window->isWindowModified());
+}
+
+void TestFrmCSSRules::updatedCreatesNewItem()
+{
+    auto window = startWindow();
+    QTest::keyClicks(fontPage(*window)->field(), QStringLiteral("12pt"));
+
+    clickTab(*window, 1);
+
+    QCOMPARE(window->ruleCount(), 1);
+    QCOMPARE(window->selectorAt(0), AppTexts::newRuleSelector);
+    QCOMPARE(window->declarationsAt(0), QStringLiteral("font-size:12pt"));
+    QCOMPARE(window->currentRow(), 0);
+    QCOMPARE(window->model()->Values().Item(FontSizePage::Property).Value(), QStringLiteral("12pt"));
+    QCOMPARE(window->statusText(), QStringLiteral(".NewItem { font-size:12pt }"));
+    QVERIFY(window->isWindowModified());
+}
+
+void TestFrmCSSRules::tabChangeWithoutValuesAddsNoRule()
+{
+    auto window = startWindow();
+    clickTab(*window, 1);
+    clickTab(*window, 0);
+    QCOMPARE(window->ruleCount(), 0);
+    QVERIFY(!window->isWindowModified());
+}
+
+void TestFrmCSSRules::refusingPageStopsCommands()
+{
+    auto window = twoRuleWindow();
+    QTest::keyClicks(fontPage(*window)->field(), FontSizePage::RefusedText);
+
+    SeenBox seen;
+    const auto answer = answerMessageBox(QMessageBox::Ok, &seen);
+    clickToolbar(*window, QStringLiteral("copy"));
+
+    QTRY_VERIFY(answer->handled());
+    QCOMPARE(seen.text, FontSizePage::RefusalReason);
+    QCOMPARE(QGuiApplication::clipboard()->text(), QString());
+    QCOMPARE(window->statusText(), QStringLiteral("h1 { color:red }"));
+}
+
+void TestFrmCSSRules::renames_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("selector");
+    QTest::addColumn<bool>("modified");
+
+    QTest::newRow("empty is refused") << QString() << QStringLiteral("h1") << false;
+    QTest::newRow("blanks are kept") << QStringLiteral(" h2 ") << QStringLiteral(" h2 ") << true;
+    QTest::newRow("plain") << QStringLiteral("div.note") << QStringLiteral("div.note") << true;
+}
+
+void TestFrmCSSRules::renames()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, selector);
+    QFETCH(bool, modified);
+
+    auto window = twoRuleWindow();
+    activate(*window);
+    QAbstractItemView *list = window->ruleList();
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_F2);
+    auto *editor = qobject_cast<QLineEdit *>(QApplication::focusWidget());
+    QVERIFY(editor);
+    const QPointer<QLineEdit> closing(editor);
+    QTest::keyClick(editor, Qt::Key_Backspace); // the editor opens with its text selected
+    QTest::keyClicks(editor, typed);
+    QTest::keyClick(editor, Qt::Key_Return);
+
+    // The view commits and closes the editor after the key event was handled.
+    QTRY_VERIFY(closing.isNull());
+    QCOMPARE(window->selectorAt(0), selector);
+    QCOMPARE(window->isWindowModified(), modified);
+    if (modified)
+        QCOMPARE(window->statusText(), selector + QStringLiteral(" { color:red }"));
+}
+
+void TestFrmCSSRules::newRuleStartsEditing()
+{
+    auto window = twoRuleWindow();
+    activate(*window);
+    QTest::keyClick(window.get(), Qt::Key_Insert, Qt::ControlModifier);
+
+    QCOMPARE(window->ruleCount(), 3);
+    QCOMPARE(window->currentRow(), 2);
+    QCOMPARE(window->statusText(), QStringLiteral(".NewItem {  }"));
+    auto *editor = qobject_cast<QLineEdit *>(QApplication::focusWidget());
+    QVERIFY(editor);
+    QTest::keyClicks(editor, QStringLiteral("em"));
+    QTest::keyClick(editor, Qt::Key_Return);
+    QTRY_COMPARE(window->selectorAt(2), QStringLiteral("em"));
+}
+
+void TestFrmCSSRules::deletes_data()
+{
+    QTest::addColumn<int>("selected");
+    QTest::addColumn<QStringList>("remaining");
+    QTest::addColumn<int>("current");
+    QTest::addColumn<QString>("status");
+
+    QTest::newRow("first: the next one") << 0 << QStringList{"b", "c"} << 0 << "b { x:2 }";
+    QTest::newRow("middle: the next one") << 1 << QStringList{"a", "c"} << 1 << "c { x:3 }";
+    QTest::newRow("last: the one before") << 2 << QStringList{"a", "b"} << 1 << "b { x:2 }";
+}
+
+void TestFrmCSSRules::deletes()
+{
+    QFETCH(int, selected);
+    QFETCH(QStringList, remaining);
+    QFETCH(int, current);
+    QFETCH(QString, status);
+
+    const QString path = m_dir.filePath(QStringLiteral("three.css"));
+    writeBytes(path, "a {x:1}\nb {x:2}\nc {x:3}\n");
+    auto window = startWindow(path);
+    window->selectRow(selected);
+
+    clickToolbar(*window, QStringLiteral("del"));
+
+    QStringList selectors;
+    for (int row = 0; row < window->ruleCount(); ++row)
+        selectors << window->selectorAt(row);
+    QCOMPARE(selectors, remaining);
+    QCOMPARE(window->currentRow(), current);
+    QCOMPARE(window->ruleList()->currentIndex().row(), current);
+    QCOMPARE(window->statusText(), status);
+}
+
+void TestFrmCSSRules::deletingLastRuleEmptiesPage()
+{
+    const QString path = m_dir.filePath(QStringLiteral("one.css"));
+    writeBytes(path, "h1 {font-size:9pt}\n");
+    auto window = startWindow(path);
+    QCOMPARE(fontPage(*window)->field()->text(), QStringLiteral("9pt"));
+
+    clickToolbar(*window, QStringLiteral("del"));
+    QCOMPARE(window->ruleCount(), 0);
+    QCOMPARE(window->currentRow(), -1);
+    QCOMPARE(window->model()->Values().Count(), 0);
+    QCOMPARE(fontPage(*window)->field()->text(), QString());
+
+    clickTab(*window, 1);
+    QCOMPARE(window->ruleCount(), 0);
+
+    const QString status = window->statusText();
+    clickToolbar(*window, QStringLiteral("del")); // nothing left: does nothing, says nothing
+    QCOMPARE(window->statusText(), status);
+}
+
+void TestFrmCSSRules::deleteKeyBelongsToFocusedField()
+{
+    auto window = twoRuleWindow();
+    activate(*window);
+    QLineEdit *field = fontPage(*window)->field();
+    field->setText(QStringLiteral("12pt"));
+    field->setFocus();
+    field->setCursorPosition(0);
+
+    QTest::keyClick(field, Qt::Key_Delete);
+    QCOMPARE(field->text(), QStringLiteral("2pt"));
+    QCOMPARE(window->ruleCount(), 2);
+
+    window->host()->tabBar()->setFocus();
+    QTest::keyClick(window->host()->tabBar(), Qt::Key_Delete);
+    QCOMPARE(window->ruleCount(), 2);
+
+    window->ruleList()->setFocus();
+    QTest::keyClick(window->ruleList(), Qt::Key_Delete);
+    QCOMPARE(window->ruleCount(), 1);
+    QCOMPARE(window->selectorAt(0), QStringLiteral("p"));
+}
+
+void TestFrmCSSRules::pastes_data()
+{
+    QTest::addColumn<QString>("clipboard");
+    QTest::addColumn<QStringList>("added");
+    QTest::addColumn<QString>("status");
+
+    const QString before = QStringLiteral("h1 { color:red }");
+    QTest::newRow("two rules") << QStringLiteral("h1{a:b} p{c:d}") << QStringList{"h1", "p"} << before;
+    QTest::newRow("no closing brace") << QStringLiteral("h1{a:b") << QStringList() << before;
+    QTest::newRow("comment dropped") << QStringLiteral("/* x */ em{a:b} tail{")
+                                     << QStringList{"em"} << before;
+    QTest::newRow("empty clipboard") << QString() << QStringList() << AppTexts::nothingToPaste;
+}
+
+void TestFrmCSSRules::pastes()
+{
+    QFETCH(QString, clipboard);
+    QFETCH(QStringList, added);
+    QFETCH(QString, status);
+
+    auto window = twoRuleWindow();
+    QGuiApplication::clipboard()->setText(clipboard);
+    clickToolbar(*window, QStringLiteral("paste"));
+
+    QCOMPARE(window->ruleCount(), 2 + added.size());
+    for (int i = 0; i < added.size(); ++i)
+        QCOMPARE(window->selectorAt(2 + i), added[i]);
+    QCOMPARE(window->currentRow(), 0);
+    QCOMPARE(window->ruleList()->currentIndex().row(), 0);
+    QCOMPARE(window->statusText(), status);
+    QCOMPARE(window->isWindowModified(), !added.isEmpty());
+}
+
+void TestFrmCSSRules::copies_data()
+{
+    QTest::addColumn<QString>("key");
+    QTest::newRow("copy") << QStringLiteral("copy");
+    QTest::newRow("cut") << QStringLiteral("cut");
+}
+
+void TestFrmCSSRules::copies()
+{
+    QFETCH(QString, key);
+
+    auto window = twoRuleWindow();
+    clickToolbar(*window, key);
+    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("h1 { color:red }"));
+    QCOMPARE(window->statusText(), AppTexts::ruleCopied);
+    QCOMPARE(window->ruleCount(), 2);
+    QVERIFY(!window->isWindowModified());
+
+    auto empty = startWindow();
+    clickToolbar(*empty, key);
+    QCOMPARE(empty->statusText(), AppTexts::noCurrentRule);
+}
+
+void TestFrmCSSRules::copyCollectsPendingEdit()
+{
+    auto window = startWindow();
+    QTest::keyClicks(fontPage(*window)->field(), QStringLiteral("12pt"));
+    clickToolbar(*window, QStringLiteral("copy"));
+    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral(".NewItem { font-size:12pt }"));
+    QCOMPARE(window->ruleCount(), 1);
+}
+
+void TestFrmCSSRules::modifiedMark_data()
+{
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<bool>("modified");
+
+    QTest::newRow("edit committed by selection") << "edit" << true;
+    QTest::newRow("same value typed again") << "retype" << false;
+    QTest::newRow("select and switch tabs only") << "browse" << false;
+    QTest::newRow("rule added") << "add" << true;
+    QTest::newRow("rule deleted") << "del" << true;
+    QTest::newRow("rules pasted") << "paste" << true;
+}
+
+void TestFrmCSSRules::modifiedMark()
+{
+    QFETCH(QString, change);
+    QFETCH(bool, modified);
+
+    const QString path = m_dir.filePath(QStringLiteral("sized.css"));
+    writeBytes(path, "h1 { font-size : 9pt }\np {margin:0}\n");
+    auto window = startWindow(path);
+    QVERIFY(!window->isWindowModified());
+    QVERIFY(window->windowTitle().contains(QStringLiteral("[*]")));
+
+    QLineEdit *field = fontPage(*window)->field();
+    if (change == QLatin1String("edit") || change == QLatin1String("retype")) {
+        field->setText(change == QLatin1String("edit") ? QStringLiteral("10pt") : QStringLiteral("9pt"));
+        window->selectRow(1);
+    } else if (change == QLatin1String("browse")) {
+        window->selectRow(1);
+        clickTab(*window, 1);
+        window->selectRow(0);
+        clickTab(*window, 0);
+    } else if (change == QLatin1String("paste")) {
+        QGuiApplication::clipboard()->setText(QStringLiteral("em{a:b}"));
+        clickToolbar(*window, change);
+    } else {
+        clickToolbar(*window, change);
+    }
+    QCOMPARE(window->isWindowModified(), modified);
+}
+
+void TestFrmCSSRules::menuEntries_data()
+{
+    QTest::addColumn<QString>("menu");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QKeySequence>("shortcut");
+
+    const auto row = [](const char *menu, const char *name, const QString &caption,
+                        const QKeySequence &shortcut = QKeySequence()) {
+        QTest::newRow(name) << QString::fromLatin1(menu) << QString::fromLatin1(name) << caption
+                            << shortcut;
+    };
+    row("mmFile", "mmFiles0", AppTexts::actNewFile, QKeySequence(QStringLiteral("Ctrl+N")));
+    row("mmFile", "mmFiles1", AppTexts::actOpen, QKeySequence(QStringLiteral("Ctrl+O")));
+    row("mmFile", "mmFiles2", AppTexts::actSave, QKeySequence(QStringLiteral("Ctrl+S")));
+    row("mmFile", "mmFiles3", AppTexts::actSaveAs);
+    row("mmFile", "mmExit", AppTexts::actExit);
+    row("mmEdit", "mmEdits0", AppTexts::actCut);
+    row("mmEdit", "mmEdits1", AppTexts::actCopy);
+    row("mmEdit", "mmEdits2", AppTexts::actPaste);
+    row("mmEdit", "mmItemNew", AppTexts::actItemNew, QKeySequence(QStringLiteral("Ctrl+Ins")));
+    row("mmEdit", "mmItemDel", AppTexts::actItemDel, QKeySequence(QStringLiteral("Del")));
+    row("mmHelp", "mmBrowTarnwick", AppTexts::actWebSite, QKeySequence(QStringLiteral("Ctrl+W")));
+    row("mmHelp", "mmAbout", AppTexts::actAbout);
+}
+
+void TestFrmCSSRules::menuEntries()
+{
+    QFETCH(QString, menu);
+    QFETCH(QString, name);
+    QFETCH(QString, caption);
+    QFETCH(QKeySequence, shortcut);
+
+    frmCSS window;
+    auto *owner = window.findChild<QMenu *>(menu);
+    QVERIFY(owner);
+    QAction *entry = nullptr;
+    for (QAction *action : owner->actions()) {
+        if (action->objectName() == name)
+            entry = action;
+    }
+    QVERIFY(entry);
+    QCOMPARE(entry->text(), caption);
+    QCOMPARE(entry->shortcut(), shortcut);
+}
+
+void TestFrmCSSRules::toolbarButtons_data()
+{
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("tooltip");
+    QTest::addColumn<int>("position"); // among the toolbar's entries, separators counted
+
+    QTest::newRow("new") << "new" << AppTexts::tipNew << 0;
+    QTest::newRow("open") << "open" << AppTexts::tipOpen << 1;
+    QTest::newRow("save") << "save" << AppTexts::tipSave << 2;
+    QTest::newRow("saveas") << "saveas" << AppTexts::tipSaveAs << 3;
+    QTest::newRow("cut") << "cut" << AppTexts::tipCut << 5;
+    QTest::newRow("copy") << "copy" << AppTexts::tipCopy << 6;
+    QTest::newRow("paste") << "paste" << AppTexts::tipPaste << 7;
+    QTest::newRow("add") << "add" << AppTexts::tipAdd << 9;
+    QTest::newRow("del") << "del" << AppTexts::tipDel << 10;
+    QTest::newRow("help") << "help" << AppTexts::tipHelp << 12;
+}
+
+void TestFrmCSSRules::toolbarButtons()
+{
+    QFETCH(QString, key);
+    QFETCH(QString, tooltip);
+    QFETCH(int, position);
+
+    frmCSS window;
+    auto *toolbar = window.findChild<QToolBar *>(QStringLiteral("tBar"));
+    QVERIFY(toolbar);
+    QCOMPARE(toolbar->actions().size(), 13);
+    QAction *button = toolbar->actions().at(position);
+    QCOMPARE(button->objectName(), QStringLiteral("tBar_") + key);
+    QCOMPARE(button->data().toString(), key);
+    QCOMPARE(button->toolTip(), tooltip);
+    QVERIFY(!button->icon().pixmap(24, 24).isNull());
+}
+
+void TestFrmCSSRules::helpButtonShowsAbout()
+{
+    auto window = startWindow();
+    QString shownClass;
+    ModalHandler handler([&shownClass](QWidget *modal) {
+        shownClass = QString::fromLatin1(modal->metaObject()->className());
+        modal->close();
+    });
+    clickToolbar(*window, QStringLiteral("help"));
+    QVERIFY(handler.handled());
+    QCOMPARE(shownClass, QStringLiteral("frmAbout"));
+}
+
+void TestFrmCSSRules::webSiteEntryOpensAddress()
+{
+    UrlCatcher catcher;
+    const QUrl address(QStringLiteral(QUILLMERE_WEBSITE));
+    QDesktopServices::setUrlHandler(address.scheme(), &catcher, "open");
+    auto window = startWindow();
+    activate(*window);
+    QTest::keyClick(window.get(), Qt::Key_W, Qt::ControlModifier);
+    QDesktopServices::unsetUrlHandler(address.scheme());
+    QCOMPARE(catcher.opened, address);
+}
+
+void TestFrmCSSRules::windowKeepsMinimumSize()
+{
+    auto window = startWindow();
+    window->resize(50, 50);
+    QVERIFY(window->width() >= window->ruleList()->minimumWidth() + window->host()->MinWidth());
+    QVERIFY(window->height() >= window->host()->MinHeight());
+}
+
+QTEST_MAIN(TestFrmCSSRules)
+#include "tst_frmCSS_rules.moc"
