@@ -2,7 +2,7 @@
 #include "pages/common/SpinField.h"
 #include "pages/font/StyleFont.h"
 #include "support/VValues.h"
-#include "ValuesText.h"
+#include "PageTestSupport.h"
 
 #include <QAbstractItemView>
 #include <QCheckBox>
@@ -34,13 +34,7 @@ private slots:
 
 private:
     template <typename T>
-    T *control(const QString &name) const
-    {
-        T *found = m_page->findChild<T *>(name);
-        if (!found)
-            qFatal("no control %s", qPrintable(name));
-        return found;
-    }
+    T *control(const QString &name) const { return pageControl<T>(m_page, name); }
     void reShow(const QString &declarations);
     QString checkedBoxes() const;
 
@@ -278,13 +272,7 @@ void TestStyleFont::accessKeysFocusTheirControls()
     QFETCH(int, key);
     QFETCH(QString, target);
 
-    m_page->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(m_page));
-    QTest::keyClick(m_page, Qt::Key(key), Qt::AltModifier);
-    QWidget *focused = QApplication::focusWidget();
-    QVERIFY(focused);
-    QWidget *expected = control<QWidget>(target);
-    QVERIFY2(focused == expected || expected->isAncestorOf(focused), qPrintable(focused->objectName()));
+    QVERIFY(accessKeyFocuses(m_page, key, target));
 }
 
 QTEST_MAIN(TestStyleFont)

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "support/VValues.h"
+
+#include <QApplication>
+#include <QString>
+#include <QStringList>
+#include <QTest>
+#include <QWidget>
+
+// Values written as "name:value;name:value", in list order; an empty value
+// stays visible as "name:".
+inline void fillValues(VValues &values, const QString &text)
+{
+    values.Clear();
+    const QStringList pairs = text.split(u';', Qt::SkipEmptyParts);
+    for (const QString &pair : pairs) {
+        const qsizetype colon = pair.indexOf(u':');
+        values.Add(pair.mid(colon + 1), pair.left(colon));
+    }
+}
+
+inline QString valuesText(const VValues &values)
+{
+    QStringList pairs;
+    for (const Pair &pair : values)
+        pairs << pair.Key() + u':' + pair.Value();
+    return pairs.join(u';');
+}
+
+// The page's control named name; a missing one ends the test run, since every
+// later step would only fail confusingly.
+template <typename T>
+T *pageControl(const QWidget *page, const QString &name)
+{
+    T *found = page->findChild<T *>(name);
+    if (!found)
+        qFatal("no control %s", qPrintable(name));
+    return found;
+}
+
+// True when Alt+key on the page puts the focus into the control named target.
+inline bool accessKeyFocuses(QWidget *page, int key, const QString &target)
+{
+    page->activateWindow();
+    if (!QTest::qWaitForWindowActive(page))
+        return false;
+    QTest::keyClick(page, Qt::Key(key), Qt::AltModifier);
+    const QWidget *focused = QApplication::focusWidget();
+    const QWidget *expected = pageControl<QWidget>(page, target);
+    return focused && (focused == expected || expected->isAncestorOf(focused));
+}
