@@ -10,6 +10,8 @@
 #include <QPointer>
 #include <QShortcut>
 #include <QSignalBlocker>
+#include <QStyleOptionTabWidgetFrame>
+#include <QStylePainter>
 #include <QTabBar>
 
 #include <vector>
@@ -44,6 +46,8 @@ struct CtlsStep::Private
     QWidget *loadPage(StepItem &entry);
     bool passesContract(QWidget *widget, StepItem &entry);
     void setContentSize(const QSize &content);
+    int frameWidth() const;
+    QRect paneRect() const;
     void placeChildren();
 
     void tabChanged(int index);
@@ -146,15 +150,28 @@ void CtlsStep::Private::setContentSize(const QSize &content)
 {
     // The tab row should fit whole too, without scroll buttons.
     const QSize bar = tabBar->sizeHint();
-    minimumSize = QSize(qMax(bar.width(), content.width()), bar.height() + content.height());
+    const int frame = 2 * frameWidth();
+    minimumSize = QSize(qMax(bar.width(), content.width() + frame),
+                        bar.height() + content.height() + frame);
     q->setMinimumSize(minimumSize);
+}
+
+int CtlsStep::Private::frameWidth() const
+{
+    return q->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, q);
+}
+
+QRect CtlsStep::Private::paneRect() const
+{
+    const int barHeight = tabBar->sizeHint().height();
+    return QRect(0, barHeight, q->width(), qMax(0, q->height() - barHeight));
 }
 
 void CtlsStep::Private::placeChildren()
 {
-    const int barHeight = tabBar->sizeHint().height();
-    tabBar->setGeometry(0, 0, q->width(), barHeight);
-    const QRect client(0, barHeight, q->width(), qMax(0, q->height() - barHeight));
+    tabBar->setGeometry(0, 0, q->width(), tabBar->sizeHint().height());
+    const int frame = frameWidth();
+    const QRect client = paneRect().adjusted(frame, frame, -frame, -frame);
     for (int index = 0; index < int(entries.size()); ++index) {
         if (QWidget *widget = pageWidget(index))
             widget->setGeometry(client);
@@ -345,6 +362,21 @@ QWidget *CtlsStep::currentPageWidget() const
 QPlainTextEdit *CtlsStep::errorBox() const
 {
     return d->errorBox;
+}
+
+void CtlsStep::paintEvent(QPaintEvent *)
+{
+    // The frame a tab widget draws around its pages, so the pages read as the
+    // tabs' contents.
+    QStylePainter painter(this);
+    QStyleOptionTabWidgetFrame frame;
+    frame.initFrom(this);
+    frame.rect = d->paneRect();
+    frame.shape = QTabBar::RoundedNorth;
+    frame.lineWidth = d->frameWidth();
+    frame.tabBarSize = d->tabBar->sizeHint();
+    frame.tabBarRect = d->tabBar->geometry();
+    painter.drawPrimitive(QStyle::PE_FrameTabWidget, frame);
 }
 
 void CtlsStep::resizeEvent(QResizeEvent *event)

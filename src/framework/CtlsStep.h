@@ -5,6 +5,7 @@
 
 class IPage;
 class QPlainTextEdit;
+class QPaintEvent;
 class QResizeEvent;
 class QTabBar;
 class StepBase;
@@ -61,6 +62,7 @@ signals:
     void Updated();
 
 protected:
+    void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
 
 private:

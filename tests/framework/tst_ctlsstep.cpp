@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTabBar>
+#include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -65,14 +66,14 @@ private:
 };
 
 RecordingPage *recordingPage(QWidget *parent, bool acceptUpdate, bool initResult,
-                             const QString &errString, QSize fixedSize = QSize())
+                             const QString &errString, QSize minimumSize = QSize())
 {
     auto *page = new RecordingPage(parent);
     page->acceptUpdate = acceptUpdate;
     page->initResult = initResult;
     page->errString = errString;
-    if (fixedSize.isValid())
-        page->setFixedSize(fixedSize);
+    if (minimumSize.isValid())
+        page->setMinimumSize(minimumSize);
     return page;
 }
 
@@ -528,13 +529,17 @@ void tst_CtlsStep::minimumSizeFitsEveryPage()
     }
     auto host = makeHost(types);
 
-    const QSize bar = host->tabBar()->sizeHint();
-    QCOMPARE(host->MinWidth(), qMax(bar.width(), content.width()));
-    QCOMPARE(host->MinHeight(), bar.height() + content.height());
+    QVERIFY(host->MinWidth() >= host->tabBar()->sizeHint().width());
+    host->show();
     host->resize(1, 1);
     QCOMPARE(host->size(), QSize(host->MinWidth(), host->MinHeight()));
-    // The error box covers exactly the area the pages get.
+    // Shrunk to its minimum, the host still gives the pages and the error box
+    // the room the largest page asks for.
     QCOMPARE(host->errorBox()->size().expandedTo(content), host->errorBox()->size());
+    const auto pages = host->findChildren<QWidget *>(QRegularExpression(QStringLiteral("^Ctl\\d+$")));
+    QCOMPARE(pages.size(), pageSizes.size());
+    for (const QWidget *page : pages)
+        QCOMPARE(page->size(), host->errorBox()->size());
 }
 
 void tst_CtlsStep::destroyingHostReleasesPages()
