@@ -3,6 +3,7 @@
 #include "framework/AppInfo.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QTranslator>
 
@@ -58,6 +59,7 @@ void InitApplication(QApplication &app)
                                             .arg(AppInfo::VersionMajor)
                                             .arg(AppInfo::VersionMinor)
                                             .arg(AppInfo::VersionPatch));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/quillmere.svg")));
     installQtTranslation(app);
     InitAppFolder(QApplication::applicationDirPath());
 }
