@@ -129,6 +129,14 @@ void frmCSS::buildLayout()
                 if (!m_changingList && current.isValid())
                     lstStyle_ItemClick(current.row());
             });
+    // A click on the rule that is already current selects it again: the page's
+    // edits are committed and read back. A press that changes the current row
+    // has run the selection already, so only presses on the current row count.
+    lstStyle->viewport()->installEventFilter(this);
+    connect(lstStyle, &QAbstractItemView::clicked, this, [this](const QModelIndex &index) {
+        if (index.row() == m_rowAtPress)
+            lstStyle_ItemClick(index.row());
+    });
     connect(m_rules, &RuleListModel::selectorEdited, this,
             [this](int row) { lstStyle_AfterLabelEdit(row); });
     connect(csCSS, &CtlsStep::Updated, this, [this] { csCSS_Updated(); });
@@ -398,6 +406,13 @@ bool frmCSS::maybeSave()
     default:
         return false;
     }
+}
+
+bool frmCSS::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == lstStyle->viewport() && event->type() == QEvent::MouseButtonPress)
+        m_rowAtPress = m_current;
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void frmCSS::closeEvent(QCloseEvent *event)

@@ -54,6 +54,7 @@ public:
     StepBase *model() const;
 
 protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:
@@ -101,5 +102,6 @@ private:
     TextFormat m_fileFormat;   // how the open file was stored; saves keep it
     int m_current = -1;        // CurrentItem: the rule whose values the model holds
     bool m_changingList = false; // the list's own current-row moves are not clicks
+    int m_rowAtPress = -1;       // the current rule when the list was last pressed
     std::vector<Rule> m_readRules; // what the reader found in the current pass
 };

@@ -130,6 +130,16 @@ void TestFrmCSSRules::selectingCommitsEdits()
     QTest::keyClick(list, Qt::Key_Up);
     QCOMPARE(window->currentRow(), 0);
     QCOMPARE(fontPage(*window)->field()->text(), QStringLiteral("9pt"));
+
+    // A click on the current rule commits the page and reads the rule back.
+    QLineEdit *field = fontPage(*window)->field();
+    QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(field, QStringLiteral("10pt"));
+    const QRect first = list->visualRect(list->model()->index(0, 0));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, first.center());
+    QCOMPARE(window->currentRow(), 0);
+    QCOMPARE(window->declarationsAt(0), QStringLiteral("color:red;font-size:10pt"));
+    QCOMPARE(window->statusText(), QStringLiteral("h1 { color:red;font-size:10pt }"));
 }
 
 void TestFrmCSSRules::clickingThroughRulesKeepsText()
