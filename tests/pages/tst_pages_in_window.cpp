@@ -5,12 +5,16 @@
 #include "framework/CtlsStep.h"
 #include "pages/StandardPages.h"
 
+#include <QAbstractSpinBox>
+#include <QAccessible>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
 #include <QTabBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolButton>
 
 class TestPagesInWindow : public QObject
 {
@@ -19,6 +23,7 @@ class TestPagesInWindow : public QObject
 private slots:
     void initTestCase();
     void editsReachRuleAndFile();
+    void everyInputHasAName();
 
 private:
     QTemporaryDir m_dir;
@@ -88,6 +93,38 @@ void TestPagesInWindow::editsReachRuleAndFile()
     QCOMPARE(window.declarationsAt(1), QStringLiteral("margin:0;text-align:left"));
 
     QCOMPARE(readBytes(path), QByteArray("h1 { color:red;font-size:13px }\np { margin:0;text-align:left }\n"));
+}
+
+// Screen readers name a control by its caption label (its buddy) or by an
+// accessible name; an input with neither is announced as nothing.
+void TestPagesInWindow::everyInputHasAName()
+{
+    frmCSS window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    window.start(QString());
+
+    QStringList unnamed;
+    for (int tab = 0; tab < window.host()->tabBar()->count(); ++tab) {
+        clickTab(window, tab);
+        QWidget *page = window.host()->currentPageWidget();
+        if (!page)
+            continue;
+        for (QWidget *input : page->findChildren<QWidget *>()) {
+            const bool isInput = qobject_cast<QLineEdit *>(input) || qobject_cast<QComboBox *>(input)
+                || qobject_cast<QAbstractSpinBox *>(input) || qobject_cast<QCheckBox *>(input)
+                || qobject_cast<QToolButton *>(input);
+            // Line edits inside combo boxes and spin fields are named by their owner.
+            const bool inner = qobject_cast<QComboBox *>(input->parentWidget())
+                || qobject_cast<QAbstractSpinBox *>(input->parentWidget());
+            if (!isInput || inner || !input->isVisibleTo(page))
+                continue;
+            QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(input);
+            if (!accessible || accessible->text(QAccessible::Name).isEmpty())
+                unnamed << page->objectName() + u'/' + input->objectName();
+        }
+    }
+    QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(u' ')));
 }
 
 QTEST_MAIN(TestPagesInWindow)

@@ -121,7 +121,12 @@ QLabel *StylePage::addCaption(const QString &text, QWidget *control, const QStri
     label->setObjectName(objectName);
     // A label's access key skips a buddy that takes no focus itself, as a
     // composite field forwarding focus to its inner text box does.
-    label->setBuddy(control->focusProxy() ? control->focusProxy() : control);
+    QWidget *proxy = control->focusProxy();
+    label->setBuddy(proxy ? proxy : control);
+    // Screen readers look for a buddy label among the input's siblings only,
+    // which the inner text box of a composite field has not.
+    if (proxy)
+        proxy->setAccessibleName(QString(text).remove(u'&'));
     return label;
 }
 
