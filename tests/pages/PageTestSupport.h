@@ -1,5 +1,6 @@
 #pragma once
 
+#include "framework/PageContract.h"
 #include "support/VValues.h"
 
 #include <QApplication>
@@ -49,4 +50,27 @@ inline bool accessKeyFocuses(QWidget *page, int key, const QString &target)
     const QWidget *focused = QApplication::focusWidget();
     const QWidget *expected = pageControl<QWidget>(page, target);
     return focused && (focused == expected || expected->isAncestorOf(focused));
+}
+
+// A new page bound to values, shown at about the size the main window gives
+// it; null when it could not be shown.
+template <typename Page>
+Page *showPage(VValues &values)
+{
+    auto *page = new Page;
+    page->Init(values);
+    page->resize(650, 520);
+    page->show();
+    if (!QTest::qWaitForWindowExposed(page)) {
+        delete page;
+        return nullptr;
+    }
+    return page;
+}
+
+// The page shows a rule whose declarations are given as "name:value;...".
+inline void reShowWith(IPage &page, VValues &values, const QString &declarations)
+{
+    fillValues(values, declarations);
+    page.ReShow();
 }

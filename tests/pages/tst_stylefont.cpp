@@ -35,7 +35,7 @@ private slots:
 private:
     template <typename T>
     T *control(const QString &name) const { return pageControl<T>(m_page, name); }
-    void reShow(const QString &declarations);
+    void reShow(const QString &declarations) { reShowWith(*m_page, m_values, declarations); }
     QString checkedBoxes() const;
 
     VValues m_values;
@@ -44,23 +44,14 @@ private:
 
 void TestStyleFont::init()
 {
-    m_page = new StyleFont;
-    QVERIFY(m_page->Init(m_values));
-    m_page->resize(650, 520);
-    m_page->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_page));
+    m_page = showPage<StyleFont>(m_values);
+    QVERIFY(m_page);
 }
 
 void TestStyleFont::cleanup()
 {
     delete m_page;
     m_page = nullptr;
-}
-
-void TestStyleFont::reShow(const QString &declarations)
-{
-    fillValues(m_values, declarations);
-    m_page->ReShow();
 }
 
 // Indexes of the checked boxes, "0,5".

@@ -33,7 +33,7 @@ private slots:
 private:
     template <typename T>
     T *control(const QString &name) const { return pageControl<T>(m_page, name); }
-    void reShow(const QString &declarations);
+    void reShow(const QString &declarations) { reShowWith(*m_page, m_values, declarations); }
 
     VValues m_values;
     StylePara *m_page = nullptr;
@@ -41,23 +41,14 @@ private:
 
 void TestStylePara::init()
 {
-    m_page = new StylePara;
-    QVERIFY(m_page->Init(m_values));
-    m_page->resize(650, 520);
-    m_page->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_page));
+    m_page = showPage<StylePara>(m_values);
+    QVERIFY(m_page);
 }
 
 void TestStylePara::cleanup()
 {
     delete m_page;
     m_page = nullptr;
-}
-
-void TestStylePara::reShow(const QString &declarations)
-{
-    fillValues(m_values, declarations);
-    m_page->ReShow();
 }
 
 void TestStylePara::updateFollowsTheValueRules_data()
