@@ -1,7 +1,5 @@
 #include "app/MainActions.h"
 
-#include "app/AppTexts.h"
-
 #include <QAction>
 #include <QHash>
 #include <QIcon>
@@ -11,12 +9,6 @@
 #include <QToolBar>
 
 namespace {
-
-struct ToolbarButton
-{
-    const char *key; // empty for a separator
-    QString tooltip;
-};
 
 // The desktop theme's icon when there is one, else the bundled drawing.
 QIcon commandIcon(const QString &key)
@@ -55,87 +47,61 @@ void addSeparator(QMenu *menu, const QString &name)
 MainActions::MainActions(QMainWindow *window)
     : QObject(window)
 {
-    buildFileMenu(window);
-    buildEditMenu(window);
-    buildHelpMenu(window);
+    m_fileMenu = addMenu(window, QStringLiteral("mmFile"), QStringLiteral("文件"));
+    newFile = addCommand(m_fileMenu, QStringLiteral("mmFiles0"), QStringLiteral("新文件"),
+                         QStringLiteral("new"), QStringLiteral("新建文件"));
+    newFile->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
+    open = addCommand(m_fileMenu, QStringLiteral("mmFiles1"), QStringLiteral("打开(&O)..."),
+                      QStringLiteral("open"), QStringLiteral("打开文件"));
+    open->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    save = addCommand(m_fileMenu, QStringLiteral("mmFiles2"), QStringLiteral("保存(&S)"),
+                      QStringLiteral("save"), QStringLiteral("保存文件"));
+    save->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    saveAs = addCommand(m_fileMenu, QStringLiteral("mmFiles3"), QStringLiteral("更名保存(&A)"),
+                        QStringLiteral("saveas"), QStringLiteral("更名保存"));
+    addSeparator(m_fileMenu, QStringLiteral("mmFileN1"));
+    exit = addCommand(m_fileMenu, QStringLiteral("mmExit"), QStringLiteral("退出(&X)"));
+
+    QMenu *edit = addMenu(window, QStringLiteral("mmEdit"), QStringLiteral("编辑"));
+    cut = addCommand(edit, QStringLiteral("mmEdits0"), QStringLiteral("剪切(&U)"),
+                     QStringLiteral("cut"), QStringLiteral("剪切"));
+    copy = addCommand(edit, QStringLiteral("mmEdits1"), QStringLiteral("复制(&C)"),
+                      QStringLiteral("copy"), QStringLiteral("复制"));
+    paste = addCommand(edit, QStringLiteral("mmEdits2"), QStringLiteral("粘贴(&P)"),
+                       QStringLiteral("paste"), QStringLiteral("粘贴"));
+    addSeparator(edit, QStringLiteral("mmEditN1"));
+    newRule = addCommand(edit, QStringLiteral("mmItemNew"), QStringLiteral("新建条目(&N)"),
+                         QStringLiteral("add"), QStringLiteral("增加条目"));
+    newRule->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Insert));
+    // Delete belongs to whatever field has the focus; the window adds this
+    // action to the rule list so the key deletes a rule only from there.
+    deleteRule = addCommand(edit, QStringLiteral("mmItemDel"), QStringLiteral("删除条目(&D)"),
+                            QStringLiteral("del"), QStringLiteral("删除条目"));
+    deleteRule->setShortcut(QKeySequence(Qt::Key_Delete));
+    deleteRule->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+
+    QMenu *help = addMenu(window, QStringLiteral("mmHelp"), QStringLiteral("帮助"));
+    webSite = addCommand(help, QStringLiteral("mmBrowTarnwick"), QStringLiteral("访问澜石人网站(&W)"));
+    webSite->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_W));
+    addSeparator(help, QStringLiteral("mmHelpN1"));
+    about = addCommand(help, QStringLiteral("mmAbout"), QStringLiteral("关于(&A)..."),
+                       QStringLiteral("help"), QStringLiteral("关于..."));
+
     buildToolbar(window);
 }
 
-QAction *MainActions::addEntry(QMenu *menu, const QString &name, const QString &caption,
-                               const QString &iconKey)
+QAction *MainActions::addCommand(QMenu *menu, const QString &name, const QString &caption,
+                                 const QString &iconKey, const QString &toolTip)
 {
     QAction *action = menu->addAction(caption);
     action->setObjectName(name);
-    if (!iconKey.isEmpty())
+    if (!iconKey.isEmpty()) {
         action->setIcon(commandIcon(iconKey));
+        action->setData(iconKey);
+    }
+    if (!toolTip.isEmpty())
+        action->setToolTip(toolTip);
     return action;
-}
-
-void MainActions::buildFileMenu(QMainWindow *window)
-{
-    QMenu *menu = addMenu(window, QStringLiteral("mmFile"), AppTexts::menuFile);
-    const struct {
-        const QString &caption;
-        const char *iconKey;
-        QKeySequence shortcut;
-    } files[] = {
-        {AppTexts::actNewFile, "new", QKeySequence(Qt::CTRL | Qt::Key_N)},
-        {AppTexts::actOpen, "open", QKeySequence(Qt::CTRL | Qt::Key_O)},
-        {AppTexts::actSave, "save", QKeySequence(Qt::CTRL | Qt::Key_S)},
-        {AppTexts::actSaveAs, "saveas", QKeySequence()},
-    };
-    for (int index = 0; index < int(std::size(files)); ++index) {
-        QAction *action = addEntry(menu, QStringLiteral("mmFiles%1").arg(index),
-                                   files[index].caption, QLatin1String(files[index].iconKey));
-        action->setShortcut(files[index].shortcut);
-        connect(action, &QAction::triggered, this, [this, index] { emit fileCommand(index); });
-    }
-    addSeparator(menu, QStringLiteral("mmFileN1"));
-    connect(addEntry(menu, QStringLiteral("mmExit"), AppTexts::actExit), &QAction::triggered,
-            this, &MainActions::exitCommand);
-}
-
-void MainActions::buildEditMenu(QMainWindow *window)
-{
-    QMenu *menu = addMenu(window, QStringLiteral("mmEdit"), AppTexts::menuEdit);
-    const struct {
-        const QString &caption;
-        const char *iconKey;
-    } edits[] = {
-        {AppTexts::actCut, "cut"},
-        {AppTexts::actCopy, "copy"},
-        {AppTexts::actPaste, "paste"},
-    };
-    for (int index = 0; index < int(std::size(edits)); ++index) {
-        QAction *action = addEntry(menu, QStringLiteral("mmEdits%1").arg(index),
-                                   edits[index].caption, QLatin1String(edits[index].iconKey));
-        connect(action, &QAction::triggered, this, [this, index] { emit editCommand(index); });
-    }
-    addSeparator(menu, QStringLiteral("mmEditN1"));
-
-    QAction *newRule = addEntry(menu, QStringLiteral("mmItemNew"), AppTexts::actItemNew,
-                                QStringLiteral("add"));
-    newRule->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Insert));
-    connect(newRule, &QAction::triggered, this, &MainActions::newRuleCommand);
-
-    // Delete belongs to whatever field has the focus; the window adds this
-    // action to the rule list so the key deletes a rule only from there.
-    m_deleteRule = addEntry(menu, QStringLiteral("mmItemDel"), AppTexts::actItemDel,
-                            QStringLiteral("del"));
-    m_deleteRule->setShortcut(QKeySequence(Qt::Key_Delete));
-    m_deleteRule->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-    connect(m_deleteRule, &QAction::triggered, this, &MainActions::deleteRuleCommand);
-}
-
-void MainActions::buildHelpMenu(QMainWindow *window)
-{
-    QMenu *menu = addMenu(window, QStringLiteral("mmHelp"), AppTexts::menuHelp);
-    QAction *webSite = addEntry(menu, QStringLiteral("mmBrowTarnwick"), AppTexts::actWebSite);
-    webSite->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_W));
-    connect(webSite, &QAction::triggered, this, &MainActions::webSiteCommand);
-    addSeparator(menu, QStringLiteral("mmHelpN1"));
-    connect(addEntry(menu, QStringLiteral("mmAbout"), AppTexts::actAbout, QStringLiteral("help")),
-            &QAction::triggered, this, &MainActions::aboutCommand);
 }
 
 void MainActions::buildToolbar(QMainWindow *window)
@@ -146,33 +112,16 @@ void MainActions::buildToolbar(QMainWindow *window)
     toolbar->setFloatable(false);
     toolbar->setIconSize(QSize(24, 24));
 
-    const ToolbarButton buttons[] = {
-        {"new", AppTexts::tipNew},
-        {"open", AppTexts::tipOpen},
-        {"save", AppTexts::tipSave},
-        {"saveas", AppTexts::tipSaveAs},
-        {"", QString()},
-        {"cut", AppTexts::tipCut},
-        {"copy", AppTexts::tipCopy},
-        {"paste", AppTexts::tipPaste},
-        {"", QString()},
-        {"add", AppTexts::tipAdd},
-        {"del", AppTexts::tipDel},
-        {"", QString()},
-        {"help", AppTexts::tipHelp},
-    };
-    for (const ToolbarButton &button : buttons) {
-        const QString key = QLatin1String(button.key);
-        if (key.isEmpty()) {
+    const QList<QAction *> buttons{newFile, open, save, saveAs, nullptr, cut, copy, paste,
+                                   nullptr, newRule, deleteRule, nullptr, about};
+    for (QAction *action : buttons) {
+        if (!action) {
             toolbar->addSeparator();
             continue;
         }
-        QAction *action = toolbar->addAction(commandIcon(key), button.tooltip);
-        action->setObjectName(QStringLiteral("tBar_") + key);
-        action->setData(key);
-        action->setToolTip(button.tooltip);
+        toolbar->addAction(action);
+        // The button is named after its key, so it can be found like the menu entry.
+        toolbar->widgetForAction(action)->setObjectName(QStringLiteral("tBar_")
+                                                        + action->data().toString());
     }
-    connect(toolbar, &QToolBar::actionTriggered, this, [this](QAction *action) {
-        emit toolbarKeyClicked(action->data().toString());
-    });
 }

@@ -1,14 +1,14 @@
 #pragma once
 
 #include <QObject>
-#include <QString>
 
 class QAction;
 class QMainWindow;
 class QMenu;
 
-// Builds the main window's menu bar and toolbar in one place, with their
-// captions, shortcuts, tooltips and icons, and reports which command was chosen.
+// The main window's commands, one QAction each, with their captions,
+// shortcuts, tool tips and icons, placed in the menu bar and the toolbar.
+// The window connects each action straight to the slot that does the work.
 class MainActions : public QObject
 {
     Q_OBJECT
@@ -16,26 +16,27 @@ class MainActions : public QObject
 public:
     explicit MainActions(QMainWindow *window);
 
-    // The delete-rule entry; its Delete shortcut only applies where it is added.
-    QAction *deleteRuleAction() const { return m_deleteRule; }
+    QAction *newFile;
+    QAction *open;
+    QAction *save;
+    QAction *saveAs;
+    QAction *exit;
+    QAction *cut;
+    QAction *copy;
+    QAction *paste;
+    QAction *newRule;
+    // Its Delete shortcut applies only where the window adds it (the rule list).
+    QAction *deleteRule;
+    QAction *webSite;
+    QAction *about;
 
-signals:
-    void fileCommand(int index);         // mmFiles: new, open, save, save as
-    void editCommand(int index);         // mmEdits: cut, copy, paste
-    void exitCommand();
-    void newRuleCommand();
-    void deleteRuleCommand();
-    void webSiteCommand();
-    void aboutCommand();
-    void toolbarKeyClicked(const QString &key); // tBar: the clicked button's key
+    // The File menu, for entries the window adds of its own.
+    QMenu *fileMenu() const { return m_fileMenu; }
 
 private:
-    QAction *addEntry(QMenu *menu, const QString &name, const QString &caption,
-                      const QString &iconKey = QString());
-    void buildFileMenu(QMainWindow *window);
-    void buildEditMenu(QMainWindow *window);
-    void buildHelpMenu(QMainWindow *window);
+    QAction *addCommand(QMenu *menu, const QString &name, const QString &caption,
+                        const QString &iconKey = QString(), const QString &toolTip = QString());
     void buildToolbar(QMainWindow *window);
 
-    QAction *m_deleteRule = nullptr;
+    QMenu *m_fileMenu = nullptr;
 };

@@ -1,12 +1,28 @@
 #include "app/RuleListModel.h"
 
-#include "app/AppTexts.h"
+#include "app/Stylesheet.h"
 
-#include <iterator>
+RuleListModel::RuleListModel(Stylesheet *document, QObject *parent)
+    : QAbstractListModel(parent)
+    , m_document(document)
+{
+    connect(document, &Stylesheet::aboutToReset, this, [this] { beginResetModel(); });
+    connect(document, &Stylesheet::wasReset, this, [this] { endResetModel(); });
+    connect(document, &Stylesheet::rulesAboutToBeAppended, this,
+            [this](int first, int last) { beginInsertRows(QModelIndex(), first, last); });
+    connect(document, &Stylesheet::rulesAppended, this, [this] { endInsertRows(); });
+    connect(document, &Stylesheet::ruleAboutToBeRemoved, this,
+            [this](int row) { beginRemoveRows(QModelIndex(), row, row); });
+    connect(document, &Stylesheet::ruleRemoved, this, [this] { endRemoveRows(); });
+    connect(document, &Stylesheet::ruleChanged, this, [this](int row) {
+        const QModelIndex changed = index(row);
+        emit dataChanged(changed, changed);
+    });
+}
 
 int RuleListModel::rowCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : int(m_rules.size());
+    return parent.isValid() ? 0 : m_document->count();
 }
 
 QVariant RuleListModel::data(const QModelIndex &index, int role) const
@@ -14,9 +30,9 @@ QVariant RuleListModel::data(const QModelIndex &index, int role) const
     if (!checkIndex(index, CheckIndexOption::IndexIsValid))
         return {};
     if (role == Qt::DisplayRole || role == Qt::EditRole)
-        return rule(index.row()).selector;
+        return m_document->rule(index.row()).selector;
     if (role == Qt::ToolTipRole)
-        return ruleText(index.row());
+        return m_document->ruleText(index.row());
     return {};
 }
 
@@ -24,14 +40,8 @@ bool RuleListModel::setData(const QModelIndex &index, const QVariant &value, int
 {
     if (role != Qt::EditRole || !checkIndex(index, CheckIndexOption::IndexIsValid))
         return false;
-    const QString selector = value.toString();
-    // An empty name is refused; the row keeps its previous text.
-    if (selector.isEmpty())
+    if (!m_document->rename(index.row(), value.toString()))
         return false;
-    if (selector == rule(index.row()).selector)
-        return true;
-    m_rules[size_t(index.row())].selector = selector;
-    emit dataChanged(index, index);
     emit selectorEdited(index.row());
     return true;
 }
@@ -44,45 +54,6 @@ Qt::ItemFlags RuleListModel::flags(const QModelIndex &index) const
 QVariant RuleListModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
     if (section == 0 && orientation == Qt::Horizontal && role == Qt::DisplayRole)
-        return AppTexts::listHeader;
+        return QStringLiteral("Select");
     return {};
-}
-
-QString RuleListModel::ruleText(int row) const
-{
-    const Rule &r = rule(row);
-    return r.selector + QLatin1String(" { ") + r.declarations + QLatin1String(" }");
-}
-
-void RuleListModel::setRules(std::vector<Rule> rules)
-{
-    beginResetModel();
-    m_rules = std::move(rules);
-    endResetModel();
-}
-
-int RuleListModel::appendRules(std::vector<Rule> rules)
-{
-    const int first = int(m_rules.size());
-    if (rules.empty())
-        return first;
-    beginInsertRows(QModelIndex(), first, first + int(rules.size()) - 1);
-    m_rules.insert(m_rules.end(), std::make_move_iterator(rules.begin()),
-                   std::make_move_iterator(rules.end()));
-    endInsertRows();
-    return first;
-}
-
-void RuleListModel::removeRule(int row)
-{
-    beginRemoveRows(QModelIndex(), row, row);
-    m_rules.erase(m_rules.begin() + row);
-    endRemoveRows();
-}
-
-void RuleListModel::setDeclarations(int row, const QString &declarations)
-{
-    m_rules[size_t(row)].declarations = declarations;
-    const QModelIndex changed = index(row);
-    emit dataChanged(changed, changed, {Qt::ToolTipRole});
 }

@@ -1,28 +1,28 @@
 #include "app/frmCSS.h"
 
 #include "about/frmAbout.h"
-#include "app/AppTexts.h"
 #include "app/MainActions.h"
-#include "css/CSSTextRead.h"
+#include "app/RuleListModel.h"
+#include "app/RuleListView.h"
+#include "app/Stylesheet.h"
 #include "css/modCSSFns.h"
 #include "css/modStr.h"
 #include "framework/AppInfo.h"
 #include "framework/CtlsStep.h"
 #include "framework/StepBase.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
-#include <QHeaderView>
 #include <QLabel>
 #include <QMessageBox>
 #include <QScopedValueRollback>
 #include <QSplitter>
 #include <QStatusBar>
-#include <QTreeView>
 #include <QUrl>
 
 namespace {
@@ -44,9 +44,18 @@ const PageEntry pageTable[] = {
     {QStringLiteral("查看效果"), QStringLiteral("Quillmere.cssPView")},
 };
 
+const QString newRuleSelector = QStringLiteral(".NewItem");
+const QString cssFilter = QStringLiteral("CSS File(*.css)");
+const QString fileFilters = cssFilter + QStringLiteral(";;All File(*)");
+
 constexpr int listStartWidth = 220;
 constexpr int listMinimumWidth = 140;
 constexpr QSize startSize(900, 620);
+
+QString cannotOpen(const QString &path)
+{
+    return QStringLiteral("文件[") + path + QStringLiteral("]不能打开。");
+}
 
 // Declarations in the form the pages would write them back, to tell a real
 // edit from a mere reformatting of what the rule already says.
@@ -61,16 +70,13 @@ QString normalisedDeclarations(const QString &declarations)
 
 frmCSS::frmCSS(QWidget *parent)
     : QMainWindow(parent)
-    , cssR(new CSSTextRead(this))
+    , m_document(new Stylesheet(this))
     , m_model(new StepBase(this))
-    , m_rules(new RuleListModel(this))
+    , m_rules(new RuleListModel(m_document, this))
 {
     setObjectName(QStringLiteral("frmCSS"));
-    setWindowTitle(AppTexts::designCaption + QStringLiteral("[*]"));
-    connect(cssR, &CSSTextRead::FindSelector, this,
-            [this](const QString &selector, const QString &declarations) {
-                m_readRules.push_back({selector, declarations});
-            });
+    setWindowTitle(QStringLiteral("澜石CSS编辑器[*]"));
+    connect(m_document, &Stylesheet::modifiedChanged, this, &QWidget::setWindowModified);
 
     m_actions = new MainActions(this);
     buildLayout();
@@ -87,18 +93,12 @@ frmCSS::~frmCSS()
 
 void frmCSS::buildLayout()
 {
-    lstStyle = new QTreeView;
+    lstStyle = new RuleListView;
     lstStyle->setObjectName(QStringLiteral("lstStyle"));
-    lstStyle->setAccessibleName(AppTexts::listHeader);
+    lstStyle->setAccessibleName(QStringLiteral("Select"));
     lstStyle->setModel(m_rules);
-    lstStyle->setRootIsDecorated(false);
-    lstStyle->setItemsExpandable(false);
-    lstStyle->setUniformRowHeights(true);
-    lstStyle->setSelectionMode(QAbstractItemView::SingleSelection);
-    lstStyle->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed);
-    lstStyle->header()->setSectionsMovable(false);
     lstStyle->setMinimumWidth(listMinimumWidth);
-    lstStyle->addAction(m_actions->deleteRuleAction());
+    lstStyle->addAction(m_actions->deleteRule);
 
     csCSS = new CtlsStep;
     csCSS->setObjectName(QStringLiteral("csCSS"));
@@ -144,15 +144,19 @@ void frmCSS::buildLayout()
 
 void frmCSS::connectCommands()
 {
-    connect(m_actions, &MainActions::fileCommand, this, [this](int index) { mmFiles_Click(index); });
-    connect(m_actions, &MainActions::editCommand, this, [this](int index) { mmEdits_Click(index); });
-    connect(m_actions, &MainActions::exitCommand, this, [this] { close(); });
-    connect(m_actions, &MainActions::newRuleCommand, this, [this] { startNewRule(); });
-    connect(m_actions, &MainActions::deleteRuleCommand, this, [this] { DeleteCurrentRule(); });
-    connect(m_actions, &MainActions::webSiteCommand, this, [this] { openWebSite(); });
-    connect(m_actions, &MainActions::aboutCommand, this, [this] { showAbout(); });
-    connect(m_actions, &MainActions::toolbarKeyClicked, this,
-            [this](const QString &key) { tBar_ButtonClick(key); });
+    connect(m_actions->newFile, &QAction::triggered, this, &frmCSS::askNewFile);
+    connect(m_actions->open, &QAction::triggered, this, &frmCSS::ShowOpenDialog);
+    connect(m_actions->save, &QAction::triggered, this, &frmCSS::SaveFile);
+    connect(m_actions->saveAs, &QAction::triggered, this, &frmCSS::SaveFileAs);
+    connect(m_actions->exit, &QAction::triggered, this, &QWidget::close);
+    // Cut copies too: a rule leaves the list only through delete.
+    connect(m_actions->cut, &QAction::triggered, this, &frmCSS::copyRule);
+    connect(m_actions->copy, &QAction::triggered, this, &frmCSS::copyRule);
+    connect(m_actions->paste, &QAction::triggered, this, &frmCSS::pasteRules);
+    connect(m_actions->newRule, &QAction::triggered, this, &frmCSS::startNewRule);
+    connect(m_actions->deleteRule, &QAction::triggered, this, &frmCSS::DeleteCurrentRule);
+    connect(m_actions->webSite, &QAction::triggered, this, &frmCSS::openWebSite);
+    connect(m_actions->about, &QAction::triggered, this, &frmCSS::showAbout);
 }
 
 void frmCSS::InitPageHost()
@@ -177,7 +181,7 @@ void frmCSS::setCaption(const QString &documentName)
     // "[*]" is Qt's modified-mark placeholder; a literal one in a path is doubled.
     QString name = documentName;
     name.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));
-    setWindowTitle(name + QStringLiteral("[*]") + AppTexts::captionSeparator + AppInfo::Title);
+    setWindowTitle(name + QStringLiteral("[*] - ") + AppInfo::Title);
 }
 
 void frmCSS::SetStatus(const QString &text)
@@ -185,27 +189,32 @@ void frmCSS::SetStatus(const QString &text)
     m_statusText->setText(text);
 }
 
-QString frmCSS::statusText() const
-{
-    return m_statusText->text();
-}
-
 // ---- Rule list and page-host synchronisation ----
 
 void frmCSS::lstStyle_ItemClick(int row)
 {
-    CommitCurrentRule();
+    lstStyle->commitOpenEditor();
+    if (m_current >= 0) {
+        CommitCurrentRule();
+    } else {
+        csCSS->UpdateCurCtl();
+        keepValuesAsNewRule();
+    }
+    showRule(row);
+}
+
+void frmCSS::showRule(int row)
+{
     m_current = row;
-    SetStatus(m_rules->ruleText(row));
+    SetStatus(m_document->ruleText(row));
     m_model->Values().Clear();
-    ParseDeclarations(m_model->Values(), m_rules->rule(row).declarations);
+    ParseDeclarations(m_model->Values(), m_document->rule(row).declarations);
     csCSS->ReShowCurCtl();
 }
 
 void frmCSS::lstStyle_AfterLabelEdit(int row)
 {
-    SetStatus(m_rules->ruleText(row));
-    setWindowModified(true);
+    SetStatus(m_document->ruleText(row));
 }
 
 void frmCSS::csCSS_Updated()
@@ -213,25 +222,36 @@ void frmCSS::csCSS_Updated()
     if (m_current >= 0) {
         storeValuesInCurrentRule();
     } else {
-        const QString declarations = FormatDeclarations(m_model->Values());
-        // Nothing typed on a new or emptied stylesheet is no rule.
-        if (declarations.isEmpty())
+        const int row = keepValuesAsNewRule();
+        if (row < 0)
             return;
-        const int row = m_rules->appendRules({{AppTexts::newRuleSelector, declarations}});
-        setWindowModified(true);
+        // The new rule already holds the values: selecting it commits nothing new.
+        m_current = row;
         selectEntry(row);
     }
-    SetStatus(m_rules->ruleText(m_current));
+    SetStatus(m_document->ruleText(m_current));
+}
+
+int frmCSS::keepValuesAsNewRule()
+{
+    const QString declarations = FormatDeclarations(m_model->Values());
+    // Nothing typed on a new or emptied stylesheet is no rule.
+    if (declarations.isEmpty())
+        return -1;
+    return m_document->appendRule({newRuleSelector, declarations});
 }
 
 void frmCSS::selectEntry(int row)
 {
-    {
-        QScopedValueRollback<bool> listOnly(m_changingList, true);
-        lstStyle->setCurrentIndex(m_rules->index(row));
-    }
-    lstStyle->scrollTo(m_rules->index(row));
+    moveListTo(row);
     lstStyle_ItemClick(row);
+}
+
+void frmCSS::moveListTo(int row)
+{
+    QScopedValueRollback<bool> listOnly(m_changingList, true);
+    lstStyle->setCurrentIndex(m_rules->index(row));
+    lstStyle->scrollTo(m_rules->index(row));
 }
 
 void frmCSS::CommitCurrentRule()
@@ -244,16 +264,16 @@ void frmCSS::CommitCurrentRule()
 void frmCSS::storeValuesInCurrentRule()
 {
     const QString declarations = FormatDeclarations(m_model->Values());
-    const QString &stored = m_rules->rule(m_current).declarations;
+    const QString &stored = m_document->rule(m_current).declarations;
     // Keep the text as read unless the declarations really changed.
     if (declarations == stored || declarations == normalisedDeclarations(stored))
         return;
-    m_rules->setDeclarations(m_current, declarations);
-    setWindowModified(true);
+    m_document->setDeclarations(m_current, declarations);
 }
 
 bool frmCSS::collectPendingEdits()
 {
+    lstStyle->commitOpenEditor();
     // The same as leaving the page's tab: the page commits, then Updated.
     if (!csCSS->UpdateCurCtl())
         return false;
@@ -264,9 +284,7 @@ bool frmCSS::collectPendingEdits()
 void frmCSS::NewRule()
 {
     CommitCurrentRule();
-    const int row = m_rules->appendRules({{AppTexts::newRuleSelector, QString()}});
-    setWindowModified(true);
-    selectEntry(row);
+    selectEntry(m_document->appendRule({newRuleSelector, QString()}));
 }
 
 void frmCSS::DeleteCurrentRule()
@@ -276,12 +294,14 @@ void frmCSS::DeleteCurrentRule()
     const int row = m_current;
     {
         QScopedValueRollback<bool> listOnly(m_changingList, true);
-        m_rules->removeRule(row);
+        m_document->remove(row);
     }
     m_current = -1;
-    setWindowModified(true);
-    if (m_rules->rowCount() > 0) {
-        selectEntry(qMin(row, m_rules->rowCount() - 1));
+    if (m_document->count() > 0) {
+        // The deleted rule's values are gone with it: nothing to commit.
+        const int next = qMin(row, m_document->count() - 1);
+        moveListTo(next);
+        showRule(next);
     } else {
         // The pages must not keep the deleted rule: it would come back as a
         // new rule on the next tab change.
@@ -294,108 +314,122 @@ void frmCSS::DeleteCurrentRule()
 
 void frmCSS::NewFile()
 {
-    m_filePath.clear();
-    m_fileFormat = TextFormat();
+    lstStyle->commitOpenEditor();
     m_current = -1;
-    m_rules->setRules({});
+    m_document->clear();
     m_model->Values().Clear();
     csCSS->ReShowCurCtl();
-    setCaption(AppTexts::newFileCaption);
-    setWindowModified(false);
-    SetStatus(AppTexts::newFileDone);
+    setCaption(QStringLiteral("新文件"));
+    SetStatus(QStringLiteral("新建文建完成。"));
 }
 
 bool frmCSS::LoadFile(const QString &path)
 {
-    TextFile file;
-    if (!file.OpenFile(path)) {
-        showError(AppTexts::cannotOpen(path));
+    lstStyle->commitOpenEditor();
+    if (!m_document->load(path)) {
+        const QString reason = m_document->errorString();
+        showError(reason.isEmpty() ? cannotOpen(path) : cannotOpen(path) + u'\n' + reason);
         return false;
     }
-    m_filePath = path;
-    m_fileFormat = file.Format();
     setCaption(path);
-
     m_current = -1;
     m_model->Values().Clear();
-    cssR->Clear();
-    m_readRules.clear();
-    QString piece; // one buffer for every line keeps the read loop free of allocations
-    while (!file.Eof()) {
-        const QStringView line = file.ReadLineView();
-        piece.clear();
-        piece.append(line);
-        piece.append(QLatin1String("\r\n"));
-        cssR->AddData(piece);
-    }
-    cssR->Clear();
-    m_rules->setRules(takeReadRules());
-    setWindowModified(false);
-
-    if (m_rules->rowCount() > 0)
-        selectEntry(0);
-    else
+    if (m_document->count() > 0) {
+        moveListTo(0);
+        showRule(0);
+    } else {
         csCSS->ReShowCurCtl(); // the pages must not keep the previous file's rule
+    }
+    reportLoadedEncoding();
     return true;
+}
+
+void frmCSS::reportLoadedEncoding()
+{
+    const TextFormat &format = m_document->format();
+    if (format.source == TextFormat::EncodingSource::Guessed)
+        SetStatus(QStringLiteral("文件编码猜测为 %1。").arg(QString::fromLatin1(format.encoding)));
+    else if (format.source == TextFormat::EncodingSource::KeptBytes)
+        SetStatus(QStringLiteral("无法识别文件编码，字节按原样读入并保存。"));
 }
 
 bool frmCSS::SaveFile()
 {
-    if (m_filePath.isEmpty())
+    if (m_document->path().isEmpty())
         return SaveFileAs();
-    return WriteFile(m_filePath);
+    return WriteFile(m_document->path());
 }
 
 bool frmCSS::SaveFileAs()
 {
-    const QString path = QFileDialog::getSaveFileName(this, QString(), m_filePath,
-                                                      AppTexts::fileFilter);
-    if (path.isEmpty())
+    if (!collectPendingEdits())
         return false;
-    return WriteFile(path);
+    QFileDialog dialog(this, QString(), m_document->path(), fileFilters);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    // A bare name typed under the CSS filter gets ".css", as desktop editors do.
+    dialog.setDefaultSuffix(QStringLiteral("css"));
+    connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString &filter) {
+        dialog.setDefaultSuffix(filter == cssFilter ? QStringLiteral("css") : QString());
+    });
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return false;
+    return WriteFile(dialog.selectedFiles().constFirst());
 }
 
 bool frmCSS::WriteFile(const QString &path)
 {
     if (!collectPendingEdits())
         return false;
-    TextFile file;
-    if (!file.CreateFile(path, m_fileFormat)) {
-        showError(AppTexts::cannotOpen(path));
+    Stylesheet::SaveResult result = m_document->save(path);
+    if (result == Stylesheet::SaveResult::Unencodable && offerUtf8())
+        result = m_document->save(path);
+    switch (result) {
+    case Stylesheet::SaveResult::Saved:
+        setCaption(path);
+        SetStatus(QStringLiteral("文件[") + path + QStringLiteral("]保存完成。"));
+        return true;
+    case Stylesheet::SaveResult::CannotCreate:
+        showError(cannotOpen(path));
+        return false;
+    case Stylesheet::SaveResult::Unencodable:
+        return false;
+    case Stylesheet::SaveResult::Failed:
+        showError(QStringLiteral("文件[") + QDir::toNativeSeparators(path)
+                  + QStringLiteral("]保存失败：") + m_document->errorString());
         return false;
     }
-    for (int row = 0; row < m_rules->rowCount(); ++row)
-        file.WriteLine(m_rules->ruleText(row));
-    if (!file.Commit()) {
-        showError(AppTexts::saveFailed(QDir::toNativeSeparators(path), file.ErrorString()));
+    return false;
+}
+
+bool frmCSS::offerUtf8()
+{
+    const QString encoding = QString::fromLatin1(m_document->format().encoding);
+    QMessageBox box(QMessageBox::Warning, AppInfo::Title,
+                    QStringLiteral("样式表中有 %1 编码不能保存的文字。是否改用 UTF-8 编码保存？")
+                        .arg(encoding),
+                    QMessageBox::Yes | QMessageBox::Cancel, this);
+    box.setDefaultButton(QMessageBox::Yes);
+    if (box.exec() != QMessageBox::Yes)
         return false;
-    }
-    m_filePath = path;
-    setCaption(path);
-    setWindowModified(false);
-    SetStatus(AppTexts::fileSaved(path));
+    m_document->convertToUtf8();
+    if (m_current == 0)
+        SetStatus(m_document->ruleText(0));
     return true;
 }
 
 QString frmCSS::FilePath() const
 {
-    return m_filePath;
-}
-
-std::vector<Rule> frmCSS::takeReadRules()
-{
-    std::vector<Rule> rules;
-    rules.swap(m_readRules);
-    return rules;
+    return m_document->path();
 }
 
 bool frmCSS::maybeSave()
 {
     if (!collectPendingEdits())
         return false;
-    if (!isWindowModified())
+    if (!m_document->isModified())
         return true;
-    QMessageBox box(QMessageBox::Warning, AppInfo::Title, AppTexts::askSave,
+    QMessageBox box(QMessageBox::Warning, AppInfo::Title,
+                    QStringLiteral("样式表已被修改，是否保存？"),
                     QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, this);
     box.setDefaultButton(QMessageBox::Save);
     switch (box.exec()) {
@@ -430,68 +464,6 @@ void frmCSS::showError(const QString &text)
 
 // ---- Commands ----
 
-void frmCSS::mmFiles_Click(int index)
-{
-    switch (index) {
-    case 0:
-        askNewFile();
-        break;
-    case 1:
-        ShowOpenDialog();
-        break;
-    case 2:
-        SaveFile();
-        break;
-    case 3:
-        SaveFileAs();
-        break;
-    default:
-        break;
-    }
-}
-
-void frmCSS::mmEdits_Click(int index)
-{
-    switch (index) {
-    case 0:
-    case 1:
-        copyRule();
-        break;
-    case 2:
-        pasteRules();
-        break;
-    default:
-        break;
-    }
-}
-
-void frmCSS::tBar_ButtonClick(const QString &key)
-{
-    const auto is = [&key](const char *name) {
-        return key.compare(QLatin1String(name), Qt::CaseInsensitive) == 0;
-    };
-    if (is("new"))
-        askNewFile();
-    else if (is("open"))
-        ShowOpenDialog();
-    else if (is("save"))
-        SaveFile();
-    else if (is("saveas"))
-        SaveFileAs();
-    else if (is("cut"))
-        mmEdits_Click(0);
-    else if (is("copy"))
-        mmEdits_Click(1);
-    else if (is("paste"))
-        mmEdits_Click(2);
-    else if (is("add"))
-        startNewRule();
-    else if (is("del"))
-        DeleteCurrentRule();
-    else if (is("help"))
-        showAbout();
-}
-
 void frmCSS::askNewFile()
 {
     if (maybeSave())
@@ -502,8 +474,8 @@ void frmCSS::ShowOpenDialog()
 {
     if (!maybeSave())
         return;
-    const QString path = QFileDialog::getOpenFileName(this, QString(), m_filePath,
-                                                      AppTexts::fileFilter);
+    const QString path = QFileDialog::getOpenFileName(this, QString(), m_document->path(),
+                                                      fileFilters);
     if (!path.isEmpty())
         LoadFile(path);
 }
@@ -521,11 +493,11 @@ void frmCSS::copyRule()
         return;
     if (m_current < 0) {
         QApplication::beep();
-        SetStatus(AppTexts::noCurrentRule);
+        SetStatus(QStringLiteral("必须有可操作的条目。"));
         return;
     }
-    QGuiApplication::clipboard()->setText(m_rules->ruleText(m_current));
-    SetStatus(AppTexts::ruleCopied);
+    QGuiApplication::clipboard()->setText(m_document->ruleText(m_current));
+    SetStatus(QStringLiteral("当前条目复制完成。"));
 }
 
 void frmCSS::pasteRules()
@@ -533,17 +505,10 @@ void frmCSS::pasteRules()
     const QString text = QGuiApplication::clipboard()->text();
     if (text.isEmpty()) {
         QApplication::beep();
-        SetStatus(AppTexts::nothingToPaste);
+        SetStatus(QStringLiteral("没有可粘贴的内容。"));
         return;
     }
-    cssR->Clear();
-    m_readRules.clear();
-    cssR->AddData(text);
-    cssR->Clear();
-    if (m_readRules.empty())
-        return;
-    m_rules->appendRules(takeReadRules());
-    setWindowModified(true);
+    m_document->paste(text);
 }
 
 void frmCSS::showAbout()
@@ -555,46 +520,4 @@ void frmCSS::showAbout()
 void frmCSS::openWebSite()
 {
     QDesktopServices::openUrl(QUrl(QStringLiteral(QUILLMERE_WEBSITE)));
-}
-
-// ---- Access for tests and tools ----
-
-int frmCSS::ruleCount() const
-{
-    return m_rules->rowCount();
-}
-
-QString frmCSS::selectorAt(int row) const
-{
-    return m_rules->rule(row).selector;
-}
-
-QString frmCSS::declarationsAt(int row) const
-{
-    return m_rules->rule(row).declarations;
-}
-
-int frmCSS::currentRow() const
-{
-    return m_current;
-}
-
-void frmCSS::selectRow(int row)
-{
-    selectEntry(row);
-}
-
-CtlsStep *frmCSS::host() const
-{
-    return csCSS;
-}
-
-QAbstractItemView *frmCSS::ruleList() const
-{
-    return lstStyle;
-}
-
-StepBase *frmCSS::model() const
-{
-    return m_model;
 }

@@ -1,23 +1,18 @@
 #pragma once
 
-#include "app/RuleListModel.h"
-#include "support/TextFile.h"
-
 #include <QMainWindow>
 #include <QString>
 
-#include <vector>
-
-class CSSTextRead;
 class CtlsStep;
 class MainActions;
-class QAbstractItemView;
 class QLabel;
-class QTreeView;
+class RuleListModel;
+class RuleListView;
 class StepBase;
+class Stylesheet;
 
-// The editor's main window: the rule list on the left, the page host on the
-// right, menus, toolbar and status bar.
+// The editor's main window: wires the stylesheet document, the rule list on
+// the left, the page host on the right, the commands and the status bar.
 class frmCSS : public QMainWindow
 {
     Q_OBJECT
@@ -30,28 +25,18 @@ public:
     // (quotes stripped) or starts a new stylesheet when it is empty.
     void start(const QString &commandLine);
 
+    Stylesheet &document() const { return *m_document; }
+
     void NewFile();
     bool LoadFile(const QString &path);
     bool SaveFile();
     bool SaveFileAs();
-    // Collects the visible page's pending edits first; the file is replaced
-    // only when every line was written.
+    // Collects the pending edits first; the file is replaced only when every
+    // line was written.
     bool WriteFile(const QString &path);
     QString FilePath() const;
 
     void SetStatus(const QString &text);
-    QString statusText() const;
-
-    // Rule access for tests and tools.
-    int ruleCount() const;
-    QString selectorAt(int row) const;
-    QString declarationsAt(int row) const;
-    int currentRow() const; // -1 when there is no current rule
-    void selectRow(int row); // as a click on that row
-
-    CtlsStep *host() const;
-    QAbstractItemView *ruleList() const;
-    StepBase *model() const;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -68,16 +53,18 @@ private:
     void lstStyle_AfterLabelEdit(int row);
     void csCSS_Updated();
     void selectEntry(int row);
+    void moveListTo(int row);
+    // Loads the rule into the model and the visible page; nothing is committed.
+    void showRule(int row);
     void CommitCurrentRule();
     void storeValuesInCurrentRule();
+    // Values typed while no rule is current become a new rule; its row, or -1.
+    int keepValuesAsNewRule();
     bool collectPendingEdits();
     void NewRule();
     void DeleteCurrentRule();
 
     // Commands.
-    void mmFiles_Click(int index);
-    void mmEdits_Click(int index);
-    void tBar_ButtonClick(const QString &key);
     void ShowOpenDialog();
     void askNewFile();
     void startNewRule();
@@ -87,21 +74,21 @@ private:
     void openWebSite();
 
     bool maybeSave();
+    // Offers UTF-8 when the file's encoding cannot hold the text; true when the
+    // user agreed and the document now saves as UTF-8.
+    bool offerUtf8();
+    void reportLoadedEncoding();
     void showError(const QString &text);
-    std::vector<Rule> takeReadRules();
 
-    CSSTextRead *cssR = nullptr;
-    StepBase *m_model = nullptr;
-    RuleListModel *m_rules = nullptr;
-    QTreeView *lstStyle = nullptr;
+    Stylesheet *m_document;
+    StepBase *m_model;
+    RuleListModel *m_rules;
+    RuleListView *lstStyle = nullptr;
     CtlsStep *csCSS = nullptr;
     QLabel *m_statusText = nullptr;
     MainActions *m_actions = nullptr;
 
-    QString m_filePath;
-    TextFormat m_fileFormat;   // how the open file was stored; saves keep it
-    int m_current = -1;        // CurrentItem: the rule whose values the model holds
+    int m_current = -1;          // CurrentItem: the rule whose values the model holds
     bool m_changingList = false; // the list's own current-row moves are not clicks
     int m_rowAtPress = -1;       // the current rule when the list was last pressed
-    std::vector<Rule> m_readRules; // what the reader found in the current pass
 };

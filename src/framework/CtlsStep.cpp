@@ -53,6 +53,8 @@ struct CtlsStep::Private
     void tabChanged(int index);
     bool leaveTab(int index);
     void activateCurrent();
+    // The tab whose page the host's Update and ReShow calls act on.
+    int activeIndex() const;
     bool isVisited(int index) const;
     QWidget *pageWidget(int index) const;
     IPage *page(int index) const;
@@ -217,6 +219,13 @@ void CtlsStep::Private::activateCurrent()
     q->ReShowCurCtl();
 }
 
+int CtlsStep::Private::activeIndex() const
+{
+    // While a tab is being left the bar already shows the next one, but until
+    // its page is activated the page on show is still the one being left.
+    return shownIndex >= 0 ? shownIndex : tabBar->currentIndex();
+}
+
 bool CtlsStep::Private::isVisited(int index) const
 {
     return tabBar->tabData(index).toString().compare(VisitedMark, Qt::CaseInsensitive) == 0;
@@ -283,7 +292,7 @@ void CtlsStep::Init(StepBase *model)
 
 bool CtlsStep::UpdateCurCtl()
 {
-    const int index = currentIndex();
+    const int index = d->activeIndex();
     if (index < 0 || !d->isVisited(index))
         return true;
     IPage *contract = d->page(index);
@@ -295,7 +304,7 @@ bool CtlsStep::UpdateCurCtl()
 
 bool CtlsStep::ReShowCurCtl()
 {
-    const int index = currentIndex();
+    const int index = d->activeIndex();
     if (index < 0 || index >= int(d->entries.size()))
         return false;
     IPage *contract = d->page(index);

@@ -14,6 +14,9 @@ struct TextFormat
     QByteArray encoding = "UTF-8"; // a name QStringConverter/QStringEncoder knows
     bool byteOrderMark = false;
     QString lineEnd = QStringLiteral("\n");
+    // How the encoding was found; not part of how the file is written.
+    enum class EncodingSource { Default, ByteOrderMark, Declared, Utf8, Gb18030, Guessed, KeptBytes };
+    EncodingSource source = EncodingSource::Default;
 
     bool operator==(const TextFormat &other) const
     {

@@ -5,6 +5,8 @@
 #include "framework/PageRegistry.h"
 #include "support/VValues.h"
 
+#include <QAbstractItemView>
+#include <QLabel>
 #include <QApplication>
 #include <QFile>
 #include <QFileDialog>
@@ -14,6 +16,7 @@
 #include <QTest>
 #include <QLineEdit>
 #include <QTimer>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 FontSizePage::FontSizePage(QWidget *parent)
@@ -115,14 +118,49 @@ std::unique_ptr<frmCSS> startWindow(const QString &commandLine)
     return window;
 }
 
+CtlsStep *host(const frmCSS &window)
+{
+    return window.findChild<CtlsStep *>(QStringLiteral("csCSS"));
+}
+
+QAbstractItemView *ruleList(const frmCSS &window)
+{
+    return window.findChild<QAbstractItemView *>(QStringLiteral("lstStyle"));
+}
+
+QString statusText(const frmCSS &window)
+{
+    return window.findChild<QLabel *>(QStringLiteral("sBarText"))->text();
+}
+
+int currentRow(const frmCSS &window)
+{
+    return ruleList(window)->currentIndex().row();
+}
+
+void selectRow(const frmCSS &window, int row)
+{
+    QAbstractItemView *list = ruleList(window);
+    const QModelIndex index = list->model()->index(row, 0);
+    list->scrollTo(index);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(index).center());
+}
+
 FontSizePage *fontPage(const frmCSS &window)
 {
-    return window.host()->findChild<FontSizePage *>();
+    return host(window)->findChild<FontSizePage *>();
+}
+
+void clickToolbar(const frmCSS &window, const QString &key)
+{
+    auto *button = window.findChild<QToolButton *>(QStringLiteral("tBar_") + key);
+    QVERIFY2(button, qPrintable(key));
+    QTest::mouseClick(button, Qt::LeftButton);
 }
 
 void clickTab(const frmCSS &window, int index)
 {
-    QTabBar *tabs = window.host()->tabBar();
+    QTabBar *tabs = host(window)->tabBar();
     QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(index).center());
 }
 

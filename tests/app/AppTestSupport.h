@@ -10,7 +10,9 @@
 #include <functional>
 #include <memory>
 
+class CtlsStep;
 class frmCSS;
+class QAbstractItemView;
 class QLineEdit;
 class QTimer;
 class VValues;
@@ -74,8 +76,19 @@ std::unique_ptr<ModalHandler> answerFileDialog(const QString &path);
 
 // A shown window after its start-up sequence.
 std::unique_ptr<frmCSS> startWindow(const QString &commandLine = QString());
+// The window's parts, found as a user's tools would: by their names.
+CtlsStep *host(const frmCSS &window);
+QAbstractItemView *ruleList(const frmCSS &window);
+QString statusText(const frmCSS &window);
+// The current rule's row, -1 for none.
+int currentRow(const frmCSS &window);
+// Clicks the rule in row.
+void selectRow(const frmCSS &window, int row);
+
 // The window's first page, the font-size stand-in.
 FontSizePage *fontPage(const frmCSS &window);
+// Clicks the toolbar button of key (new, open, save, ...).
+void clickToolbar(const frmCSS &window, const QString &key);
 // Clicks the host's tab at index.
 void clickTab(const frmCSS &window, int index);
 // The caption without Qt's modified-mark placeholder.

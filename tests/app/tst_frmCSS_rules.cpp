@@ -2,7 +2,7 @@
 
 #include "AppTestSupport.h"
 
-#include "app/AppTexts.h"
+#include "app/Stylesheet.h"
 #include "app/frmCSS.h"
 #include "framework/CtlsStep.h"
 #include "framework/StepBase.h"
@@ -74,7 +74,6 @@ private slots:
 private:
     // A window holding h1 {color:red} and p {margin:0}, h1 current.
     std::unique_ptr<frmCSS> twoRuleWindow();
-    void clickToolbar(frmCSS &window, const QString &key);
     void activate(frmCSS &window);
 
     QTemporaryDir m_dir;
@@ -98,12 +97,6 @@ std::unique_ptr<frmCSS> TestFrmCSSRules::twoRuleWindow()
     return startWindow(path);
 }
 
-void TestFrmCSSRules::clickToolbar(frmCSS &window, const QString &key)
-{
-    auto *toolbar = window.findChild<QToolBar *>(QStringLiteral("tBar"));
-    auto *action = toolbar->findChild<QAction *>(QStringLiteral("tBar_") + key);
-    QTest::mouseClick(toolbar->widgetForAction(action), Qt::LeftButton);
-}
 
 void TestFrmCSSRules::activate(frmCSS &window)
 {
@@ -114,21 +107,21 @@ void TestFrmCSSRules::activate(frmCSS &window)
 void TestFrmCSSRules::selectingCommitsEdits()
 {
     auto window = twoRuleWindow();
-    QCOMPARE(window->statusText(), QStringLiteral("h1 { color:red }"));
+    QCOMPARE(statusText(*window), QStringLiteral("h1 { color:red }"));
     QTest::keyClicks(fontPage(*window)->field(), QStringLiteral("9pt"));
 
-    QAbstractItemView *list = window->ruleList();
+    QAbstractItemView *list = ruleList(*window);
     const QRect second = list->visualRect(list->model()->index(1, 0));
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, second.center());
 
-    QCOMPARE(window->declarationsAt(0), QStringLiteral("color:red;font-size:9pt"));
-    QCOMPARE(window->currentRow(), 1);
+    QCOMPARE(window->document().rule(0).declarations, QStringLiteral("color:red;font-size:9pt"));
+    QCOMPARE(currentRow(*window), 1);
     QCOMPARE(fontPage(*window)->field()->text(), QString());
-    QCOMPARE(window->statusText(), QStringLiteral("p { margin:0 }"));
+    QCOMPARE(statusText(*window), QStringLiteral("p { margin:0 }"));
 
     list->setFocus();
     QTest::keyClick(list, Qt::Key_Up);
-    QCOMPARE(window->currentRow(), 0);
+    QCOMPARE(currentRow(*window), 0);
     QCOMPARE(fontPage(*window)->field()->text(), QStringLiteral("9pt"));
 
     // A click on the current rule commits the page and reads the rule back.
@@ -137,9 +130,9 @@ void TestFrmCSSRules::selectingCommitsEdits()
     QTest::keyClicks(field, QStringLiteral("10pt"));
     const QRect first = list->visualRect(list->model()->index(0, 0));
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, first.center());
-    QCOMPARE(window->currentRow(), 0);
-    QCOMPARE(window->declarationsAt(0), QStringLiteral("color:red;font-size:10pt"));
-    QCOMPARE(window->statusText(), QStringLiteral("h1 { color:red;font-size:10pt }"));
+    QCOMPARE(currentRow(*window), 0);
+    QCOMPARE(window->document().rule(0).declarations, QStringLiteral("color:red;font-size:10pt"));
+    QCOMPARE(statusText(*window), QStringLiteral("h1 { color:red;font-size:10pt }"));
 }
 
 void TestFrmCSSRules::clickingThroughRulesKeepsText()
@@ -148,13 +141,13 @@ void TestFrmCSSRules::clickingThroughRulesKeepsText()
     writeBytes(path, "h1 { color : red ; }\np { margin: 0 }\n");
     auto window = startWindow(path);
 
-    window->selectRow(1);
+    selectRow(*window, 1);
     clickTab(*window, 1);
     clickTab(*window, 0);
-    window->selectRow(0);
+    selectRow(*window, 0);
 
-    QCOMPARE(window->declarationsAt(0), QStringLiteral("color : red ;"));
-    QCOMPARE(window->declarationsAt(1), QStringLiteral("margin: 0"));
+    QCOMPARE(window->document().rule(0).declarations, QStringLiteral("color : red ;"));
+    QCOMPARE(window->document().rule(1).declarations, QStringLiteral("margin: 0"));
     QVERIFY(!window->isWindowModified());
 }
 
@@ -165,12 +158,12 @@ void TestFrmCSSRules::updatedCreatesNewItem()
 
     clickTab(*window, 1);
 
-    QCOMPARE(window->ruleCount(), 1);
-    QCOMPARE(window->selectorAt(0), AppTexts::newRuleSelector);
-    QCOMPARE(window->declarationsAt(0), QStringLiteral("font-size:12pt"));
-    QCOMPARE(window->currentRow(), 0);
-    QCOMPARE(window->model()->Values().Item(FontSizePage::Property).Value(), QStringLiteral("12pt"));
-    QCOMPARE(window->statusText(), QStringLiteral(".NewItem { font-size:12pt }"));
+    QCOMPARE(window->document().count(), 1);
+    QCOMPARE(window->document().rule(0).selector, QStringLiteral(".NewItem"));
+    QCOMPARE(window->document().rule(0).declarations, QStringLiteral("font-size:12pt"));
+    QCOMPARE(currentRow(*window), 0);
+    QCOMPARE(fontPage(*window)->field()->text(), QStringLiteral("12pt"));
+    QCOMPARE(statusText(*window), QStringLiteral(".NewItem { font-size:12pt }"));
     QVERIFY(window->isWindowModified());
 }
 
@@ -179,7 +172,7 @@ void TestFrmCSSRules::tabChangeWithoutValuesAddsNoRule()
     auto window = startWindow();
     clickTab(*window, 1);
     clickTab(*window, 0);
-    QCOMPARE(window->ruleCount(), 0);
+    QCOMPARE(window->document().count(), 0);
     QVERIFY(!window->isWindowModified());
 }
 
@@ -195,7 +188,7 @@ void TestFrmCSSRules::refusingPageStopsCommands()
     QTRY_VERIFY(answer->handled());
     QCOMPARE(seen.text, FontSizePage::RefusalReason);
     QCOMPARE(QGuiApplication::clipboard()->text(), QString());
-    QCOMPARE(window->statusText(), QStringLiteral("h1 { color:red }"));
+    QCOMPARE(statusText(*window), QStringLiteral("h1 { color:red }"));
 }
 
 void TestFrmCSSRules::renames_data()
@@ -217,7 +210,7 @@ void TestFrmCSSRules::renames()
 
     auto window = twoRuleWindow();
     activate(*window);
-    QAbstractItemView *list = window->ruleList();
+    QAbstractItemView *list = ruleList(*window);
     list->setFocus();
     QTest::keyClick(list, Qt::Key_F2);
     auto *editor = qobject_cast<QLineEdit *>(QApplication::focusWidget());
@@ -229,10 +222,10 @@ void TestFrmCSSRules::renames()
 
     // The view commits and closes the editor after the key event was handled.
     QTRY_VERIFY(closing.isNull());
-    QCOMPARE(window->selectorAt(0), selector);
+    QCOMPARE(window->document().rule(0).selector, selector);
     QCOMPARE(window->isWindowModified(), modified);
     if (modified)
-        QCOMPARE(window->statusText(), selector + QStringLiteral(" { color:red }"));
+        QCOMPARE(statusText(*window), selector + QStringLiteral(" { color:red }"));
 }
 
 void TestFrmCSSRules::newRuleStartsEditing()
@@ -241,14 +234,14 @@ void TestFrmCSSRules::newRuleStartsEditing()
     activate(*window);
     QTest::keyClick(window.get(), Qt::Key_Insert, Qt::ControlModifier);
 
-    QCOMPARE(window->ruleCount(), 3);
-    QCOMPARE(window->currentRow(), 2);
-    QCOMPARE(window->statusText(), QStringLiteral(".NewItem {  }"));
+    QCOMPARE(window->document().count(), 3);
+    QCOMPARE(currentRow(*window), 2);
+    QCOMPARE(statusText(*window), QStringLiteral(".NewItem {  }"));
     auto *editor = qobject_cast<QLineEdit *>(QApplication::focusWidget());
     QVERIFY(editor);
     QTest::keyClicks(editor, QStringLiteral("em"));
     QTest::keyClick(editor, Qt::Key_Return);
-    QTRY_COMPARE(window->selectorAt(2), QStringLiteral("em"));
+    QTRY_COMPARE(window->document().rule(2).selector, QStringLiteral("em"));
 }
 
 void TestFrmCSSRules::deletes_data()
@@ -273,17 +266,17 @@ void TestFrmCSSRules::deletes()
     const QString path = m_dir.filePath(QStringLiteral("three.css"));
     writeBytes(path, "a {x:1}\nb {x:2}\nc {x:3}\n");
     auto window = startWindow(path);
-    window->selectRow(selected);
+    selectRow(*window, selected);
 
     clickToolbar(*window, QStringLiteral("del"));
 
     QStringList selectors;
-    for (int row = 0; row < window->ruleCount(); ++row)
-        selectors << window->selectorAt(row);
+    for (int row = 0; row < window->document().count(); ++row)
+        selectors << window->document().rule(row).selector;
     QCOMPARE(selectors, remaining);
-    QCOMPARE(window->currentRow(), current);
-    QCOMPARE(window->ruleList()->currentIndex().row(), current);
-    QCOMPARE(window->statusText(), status);
+    QCOMPARE(currentRow(*window), current);
+    QCOMPARE(ruleList(*window)->currentIndex().row(), current);
+    QCOMPARE(statusText(*window), status);
 }
 
 void TestFrmCSSRules::deletingLastRuleEmptiesPage()
@@ -294,17 +287,16 @@ void TestFrmCSSRules::deletingLastRuleEmptiesPage()
     QCOMPARE(fontPage(*window)->field()->text(), QStringLiteral("9pt"));
 
     clickToolbar(*window, QStringLiteral("del"));
-    QCOMPARE(window->ruleCount(), 0);
-    QCOMPARE(window->currentRow(), -1);
-    QCOMPARE(window->model()->Values().Count(), 0);
+    QCOMPARE(window->document().count(), 0);
+    QCOMPARE(currentRow(*window), -1);
     QCOMPARE(fontPage(*window)->field()->text(), QString());
 
     clickTab(*window, 1);
-    QCOMPARE(window->ruleCount(), 0);
+    QCOMPARE(window->document().count(), 0);
 
-    const QString status = window->statusText();
+    const QString status = statusText(*window);
     clickToolbar(*window, QStringLiteral("del")); // nothing left: does nothing, says nothing
-    QCOMPARE(window->statusText(), status);
+    QCOMPARE(statusText(*window), status);
 }
 
 void TestFrmCSSRules::deleteKeyBelongsToFocusedField()
@@ -318,16 +310,16 @@ void TestFrmCSSRules::deleteKeyBelongsToFocusedField()
 
     QTest::keyClick(field, Qt::Key_Delete);
     QCOMPARE(field->text(), QStringLiteral("2pt"));
-    QCOMPARE(window->ruleCount(), 2);
+    QCOMPARE(window->document().count(), 2);
 
-    window->host()->tabBar()->setFocus();
-    QTest::keyClick(window->host()->tabBar(), Qt::Key_Delete);
-    QCOMPARE(window->ruleCount(), 2);
+    host(*window)->tabBar()->setFocus();
+    QTest::keyClick(host(*window)->tabBar(), Qt::Key_Delete);
+    QCOMPARE(window->document().count(), 2);
 
-    window->ruleList()->setFocus();
-    QTest::keyClick(window->ruleList(), Qt::Key_Delete);
-    QCOMPARE(window->ruleCount(), 1);
-    QCOMPARE(window->selectorAt(0), QStringLiteral("p"));
+    ruleList(*window)->setFocus();
+    QTest::keyClick(ruleList(*window), Qt::Key_Delete);
+    QCOMPARE(window->document().count(), 1);
+    QCOMPARE(window->document().rule(0).selector, QStringLiteral("p"));
 }
 
 void TestFrmCSSRules::pastes_data()
@@ -341,7 +333,7 @@ void TestFrmCSSRules::pastes_data()
     QTest::newRow("no closing brace") << QStringLiteral("h1{a:b") << QStringList() << before;
     QTest::newRow("comment dropped") << QStringLiteral("/* x */ em{a:b} tail{")
                                      << QStringList{"em"} << before;
-    QTest::newRow("empty clipboard") << QString() << QStringList() << AppTexts::nothingToPaste;
+    QTest::newRow("empty clipboard") << QString() << QStringList() << QStringLiteral("没有可粘贴的内容。");
 }
 
 void TestFrmCSSRules::pastes()
@@ -354,12 +346,12 @@ void TestFrmCSSRules::pastes()
     QGuiApplication::clipboard()->setText(clipboard);
     clickToolbar(*window, QStringLiteral("paste"));
 
-    QCOMPARE(window->ruleCount(), 2 + added.size());
+    QCOMPARE(window->document().count(), 2 + added.size());
     for (int i = 0; i < added.size(); ++i)
-        QCOMPARE(window->selectorAt(2 + i), added[i]);
-    QCOMPARE(window->currentRow(), 0);
-    QCOMPARE(window->ruleList()->currentIndex().row(), 0);
-    QCOMPARE(window->statusText(), status);
+        QCOMPARE(window->document().rule(2 + i).selector, added[i]);
+    QCOMPARE(currentRow(*window), 0);
+    QCOMPARE(ruleList(*window)->currentIndex().row(), 0);
+    QCOMPARE(statusText(*window), status);
     QCOMPARE(window->isWindowModified(), !added.isEmpty());
 }
 
@@ -377,13 +369,13 @@ void TestFrmCSSRules::copies()
     auto window = twoRuleWindow();
     clickToolbar(*window, key);
     QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("h1 { color:red }"));
-    QCOMPARE(window->statusText(), AppTexts::ruleCopied);
-    QCOMPARE(window->ruleCount(), 2);
+    QCOMPARE(statusText(*window), QStringLiteral("当前条目复制完成。"));
+    QCOMPARE(window->document().count(), 2);
     QVERIFY(!window->isWindowModified());
 
     auto empty = startWindow();
     clickToolbar(*empty, key);
-    QCOMPARE(empty->statusText(), AppTexts::noCurrentRule);
+    QCOMPARE(statusText(*empty), QStringLiteral("必须有可操作的条目。"));
 }
 
 void TestFrmCSSRules::copyCollectsPendingEdit()
@@ -392,7 +384,7 @@ void TestFrmCSSRules::copyCollectsPendingEdit()
     QTest::keyClicks(fontPage(*window)->field(), QStringLiteral("12pt"));
     clickToolbar(*window, QStringLiteral("copy"));
     QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral(".NewItem { font-size:12pt }"));
-    QCOMPARE(window->ruleCount(), 1);
+    QCOMPARE(window->document().count(), 1);
 }
 
 void TestFrmCSSRules::modifiedMark_data()
@@ -422,11 +414,11 @@ void TestFrmCSSRules::modifiedMark()
     QLineEdit *field = fontPage(*window)->field();
     if (change == QLatin1String("edit") || change == QLatin1String("retype")) {
         field->setText(change == QLatin1String("edit") ? QStringLiteral("10pt") : QStringLiteral("9pt"));
-        window->selectRow(1);
+        selectRow(*window, 1);
     } else if (change == QLatin1String("browse")) {
-        window->selectRow(1);
+        selectRow(*window, 1);
         clickTab(*window, 1);
-        window->selectRow(0);
+        selectRow(*window, 0);
         clickTab(*window, 0);
     } else if (change == QLatin1String("paste")) {
         QGuiApplication::clipboard()->setText(QStringLiteral("em{a:b}"));
@@ -449,18 +441,18 @@ void TestFrmCSSRules::menuEntries_data()
         QTest::newRow(name) << QString::fromLatin1(menu) << QString::fromLatin1(name) << caption
                             << shortcut;
     };
-    row("mmFile", "mmFiles0", AppTexts::actNewFile, QKeySequence(QStringLiteral("Ctrl+N")));
-    row("mmFile", "mmFiles1", AppTexts::actOpen, QKeySequence(QStringLiteral("Ctrl+O")));
-    row("mmFile", "mmFiles2", AppTexts::actSave, QKeySequence(QStringLiteral("Ctrl+S")));
-    row("mmFile", "mmFiles3", AppTexts::actSaveAs);
-    row("mmFile", "mmExit", AppTexts::actExit);
-    row("mmEdit", "mmEdits0", AppTexts::actCut);
-    row("mmEdit", "mmEdits1", AppTexts::actCopy);
-    row("mmEdit", "mmEdits2", AppTexts::actPaste);
-    row("mmEdit", "mmItemNew", AppTexts::actItemNew, QKeySequence(QStringLiteral("Ctrl+Ins")));
-    row("mmEdit", "mmItemDel", AppTexts::actItemDel, QKeySequence(QStringLiteral("Del")));
-    row("mmHelp", "mmBrowTarnwick", AppTexts::actWebSite, QKeySequence(QStringLiteral("Ctrl+W")));
-    row("mmHelp", "mmAbout", AppTexts::actAbout);
+    row("mmFile", "mmFiles0", QStringLiteral("新文件"), QKeySequence(QStringLiteral("Ctrl+N")));
+    row("mmFile", "mmFiles1", QStringLiteral("打开(&O)..."), QKeySequence(QStringLiteral("Ctrl+O")));
+    row("mmFile", "mmFiles2", QStringLiteral("保存(&S)"), QKeySequence(QStringLiteral("Ctrl+S")));
+    row("mmFile", "mmFiles3", QStringLiteral("更名保存(&A)"));
+    row("mmFile", "mmExit", QStringLiteral("退出(&X)"));
+    row("mmEdit", "mmEdits0", QStringLiteral("剪切(&U)"));
+    row("mmEdit", "mmEdits1", QStringLiteral("复制(&C)"));
+    row("mmEdit", "mmEdits2", QStringLiteral("粘贴(&P)"));
+    row("mmEdit", "mmItemNew", QStringLiteral("新建条目(&N)"), QKeySequence(QStringLiteral("Ctrl+Ins")));
+    row("mmEdit", "mmItemDel", QStringLiteral("删除条目(&D)"), QKeySequence(QStringLiteral("Del")));
+    row("mmHelp", "mmBrowTarnwick", QStringLiteral("访问澜石人网站(&W)"), QKeySequence(QStringLiteral("Ctrl+W")));
+    row("mmHelp", "mmAbout", QStringLiteral("关于(&A)..."));
 }
 
 void TestFrmCSSRules::menuEntries()
@@ -488,17 +480,18 @@ void TestFrmCSSRules::toolbarButtons_data()
     QTest::addColumn<QString>("key");
     QTest::addColumn<QString>("tooltip");
     QTest::addColumn<int>("position"); // among the toolbar's entries, separators counted
+    QTest::addColumn<QString>("command"); // the menu entry whose action the button shares
 
-    QTest::newRow("new") << "new" << AppTexts::tipNew << 0;
-    QTest::newRow("open") << "open" << AppTexts::tipOpen << 1;
-    QTest::newRow("save") << "save" << AppTexts::tipSave << 2;
-    QTest::newRow("saveas") << "saveas" << AppTexts::tipSaveAs << 3;
-    QTest::newRow("cut") << "cut" << AppTexts::tipCut << 5;
-    QTest::newRow("copy") << "copy" << AppTexts::tipCopy << 6;
-    QTest::newRow("paste") << "paste" << AppTexts::tipPaste << 7;
-    QTest::newRow("add") << "add" << AppTexts::tipAdd << 9;
-    QTest::newRow("del") << "del" << AppTexts::tipDel << 10;
-    QTest::newRow("help") << "help" << AppTexts::tipHelp << 12;
+    QTest::newRow("new") << "new" << QStringLiteral("新建文件") << 0 << "mmFiles0";
+    QTest::newRow("open") << "open" << QStringLiteral("打开文件") << 1 << "mmFiles1";
+    QTest::newRow("save") << "save" << QStringLiteral("保存文件") << 2 << "mmFiles2";
+    QTest::newRow("saveas") << "saveas" << QStringLiteral("更名保存") << 3 << "mmFiles3";
+    QTest::newRow("cut") << "cut" << QStringLiteral("剪切") << 5 << "mmEdits0";
+    QTest::newRow("copy") << "copy" << QStringLiteral("复制") << 6 << "mmEdits1";
+    QTest::newRow("paste") << "paste" << QStringLiteral("粘贴") << 7 << "mmEdits2";
+    QTest::newRow("add") << "add" << QStringLiteral("增加条目") << 9 << "mmItemNew";
+    QTest::newRow("del") << "del" << QStringLiteral("删除条目") << 10 << "mmItemDel";
+    QTest::newRow("help") << "help" << QStringLiteral("关于...") << 12 << "mmAbout";
 }
 
 void TestFrmCSSRules::toolbarButtons()
@@ -506,14 +499,15 @@ void TestFrmCSSRules::toolbarButtons()
     QFETCH(QString, key);
     QFETCH(QString, tooltip);
     QFETCH(int, position);
+    QFETCH(QString, command);
 
     frmCSS window;
     auto *toolbar = window.findChild<QToolBar *>(QStringLiteral("tBar"));
     QVERIFY(toolbar);
     QCOMPARE(toolbar->actions().size(), 13);
     QAction *button = toolbar->actions().at(position);
-    QCOMPARE(button->objectName(), QStringLiteral("tBar_") + key);
-    QCOMPARE(button->data().toString(), key);
+    QCOMPARE(toolbar->widgetForAction(button)->objectName(), QStringLiteral("tBar_") + key);
+    QCOMPARE(button, window.findChild<QAction *>(command));
     QCOMPARE(button->toolTip(), tooltip);
     QVERIFY(!button->icon().pixmap(24, 24).isNull());
 }
@@ -547,8 +541,8 @@ void TestFrmCSSRules::windowKeepsMinimumSize()
 {
     auto window = startWindow();
     window->resize(50, 50);
-    QVERIFY(window->width() >= window->ruleList()->minimumWidth() + window->host()->MinWidth());
-    QVERIFY(window->height() >= window->host()->MinHeight());
+    QVERIFY(window->width() >= ruleList(*window)->minimumWidth() + host(*window)->MinWidth());
+    QVERIFY(window->height() >= host(*window)->MinHeight());
 }
 
 QTEST_MAIN(TestFrmCSSRules)

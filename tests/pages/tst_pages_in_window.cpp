@@ -1,6 +1,8 @@
 // The font and paragraph pages inside the main window: an edit on a page
 // reaches the rule's declaration text and the saved file.
 
+#include "AppTestSupport.h"
+#include "app/Stylesheet.h"
 #include "app/frmCSS.h"
 #include "framework/CtlsStep.h"
 #include "pages/StandardPages.h"
@@ -29,21 +31,6 @@ private:
     QTemporaryDir m_dir;
 };
 
-namespace {
-
-void clickTab(const frmCSS &window, int index)
-{
-    QTabBar *tabs = window.host()->tabBar();
-    QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(index).center());
-}
-
-QByteArray readBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-} // namespace
 
 void TestPagesInWindow::initTestCase()
 {
@@ -64,10 +51,10 @@ void TestPagesInWindow::editsReachRuleAndFile()
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     QVERIFY(window.LoadFile(path));
-    QCOMPARE(window.currentRow(), 0);
-    QCOMPARE(window.host()->currentIndex(), 0);
+    QCOMPARE(currentRow(window), 0);
+    QCOMPARE(host(window)->currentIndex(), 0);
 
-    QWidget *fontPage = window.host()->currentPageWidget();
+    QWidget *fontPage = host(window)->currentPageWidget();
     QVERIFY(fontPage);
     auto *size = fontPage->findChild<QComboBox *>(QStringLiteral("comS2"));
     QVERIFY(size);
@@ -76,21 +63,21 @@ void TestPagesInWindow::editsReachRuleAndFile()
     size->lineEdit()->setFocus();
     QTest::keyClicks(size->lineEdit(), QStringLiteral("13px"));
     // Nothing is written until the page is left.
-    QCOMPARE(window.declarationsAt(0), QStringLiteral("color:red"));
+    QCOMPARE(window.document().rule(0).declarations, QStringLiteral("color:red"));
 
     clickTab(window, 1);
-    QCOMPARE(window.host()->currentIndex(), 1);
-    QCOMPARE(window.declarationsAt(0), QStringLiteral("color:red;font-size:13px"));
+    QCOMPARE(host(window)->currentIndex(), 1);
+    QCOMPARE(window.document().rule(0).declarations, QStringLiteral("color:red;font-size:13px"));
 
     // The paragraph page shows the next rule, and its edit joins that rule.
-    window.selectRow(1);
-    auto *paraPage = window.host()->currentPageWidget();
+    selectRow(window, 1);
+    auto *paraPage = host(window)->currentPageWidget();
     auto *align = paraPage->findChild<QComboBox *>(QStringLiteral("icAlign"));
     QVERIFY(align);
     align->setFocus();
     QTest::keyClick(align, Qt::Key_Down);
     QVERIFY(window.SaveFile());
-    QCOMPARE(window.declarationsAt(1), QStringLiteral("margin:0;text-align:left"));
+    QCOMPARE(window.document().rule(1).declarations, QStringLiteral("margin:0;text-align:left"));
 
     QCOMPARE(readBytes(path), QByteArray("h1 { color:red;font-size:13px }\np { margin:0;text-align:left }\n"));
 }
@@ -105,9 +92,9 @@ void TestPagesInWindow::everyInputHasAName()
     window.start(QString());
 
     QStringList unnamed;
-    for (int tab = 0; tab < window.host()->tabBar()->count(); ++tab) {
+    for (int tab = 0; tab < host(window)->tabBar()->count(); ++tab) {
         clickTab(window, tab);
-        QWidget *page = window.host()->currentPageWidget();
+        QWidget *page = host(window)->currentPageWidget();
         if (!page)
             continue;
         for (QWidget *input : page->findChildren<QWidget *>()) {

@@ -5,6 +5,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCompleter>
 #include <QFontDatabase>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -14,6 +15,17 @@
 #include <QVBoxLayout>
 
 namespace {
+
+// A list whose typed text is the value: matching items may be offered in a
+// popup, but nothing is completed into the field behind the user's back.
+void makeTypedList(QComboBox *list, const QStringList &items)
+{
+    list->setEditable(true);
+    list->setInsertPolicy(QComboBox::NoInsert);
+    list->addItems(items);
+    list->setCurrentIndex(-1);
+    list->completer()->setCompletionMode(QCompleter::PopupCompletion);
+}
 
 enum StylePosition { Regular, Italic, Bold, BoldItalic };
 
@@ -87,10 +99,7 @@ StyleFont::StyleFont(QWidget *parent)
     m_colour->setObjectName(QStringLiteral("HtmlColor1"));
 
     m_family->setObjectName(QStringLiteral("comS0"));
-    m_family->setEditable(true);
-    m_family->setInsertPolicy(QComboBox::NoInsert);
-    m_family->addItems(QFontDatabase::families());
-    m_family->setCurrentIndex(-1);
+    makeTypedList(m_family, QFontDatabase::families());
 
     m_style->setObjectName(QStringLiteral("comS1"));
     for (const StyleChoice &choice : styleChoices())
@@ -98,10 +107,7 @@ StyleFont::StyleFont(QWidget *parent)
     m_style->setCurrentIndex(Regular);
 
     m_size->setObjectName(QStringLiteral("comS2"));
-    m_size->setEditable(true);
-    m_size->setInsertPolicy(QComboBox::NoInsert);
-    m_size->addItems(sizes());
-    m_size->setCurrentIndex(-1);
+    makeTypedList(m_size, sizes());
 
     for (int box = 0; box < int(m_effectBoxes.size()); ++box) {
         m_effectBoxes[box] = new QCheckBox(effects()[box].caption, this);
