@@ -22,7 +22,7 @@ bool canEncode(QStringView text, const QByteArray &encoding)
     QStringEncoder encoder(encoding.constData());
     if (!encoder.isValid())
         return false;
-    encoder.encode(text);
+    const QByteArray bytes = encoder.encode(text); // the proxy encodes only when converted
     return !encoder.hasError();
 }
 

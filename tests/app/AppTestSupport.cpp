@@ -91,7 +91,11 @@ std::unique_ptr<ModalHandler> answerMessageBox(int button, SeenBox *seen)
         }
         if (seen)
             *seen = {box->windowTitle(), box->text(), int(box->icon())};
-        box->button(QMessageBox::StandardButton(button))->click();
+        // A box without the expected button is closed, and the test sees its text.
+        if (QAbstractButton *answer = box->button(QMessageBox::StandardButton(button)))
+            answer->click();
+        else
+            box->close();
     });
 }
 

@@ -7,6 +7,9 @@
 #include "framework/AppInfo.h"
 
 #include <QAction>
+#include <QAbstractItemView>
+#include <QClipboard>
+#include <QApplication>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -45,6 +48,10 @@ private slots:
     void asksBeforeDroppingChanges_data();
     void asksBeforeDroppingChanges();
     void openAsksToSave();
+    void commandsFinishPendingRename_data();
+    void commandsFinishPendingRename();
+    void unencodableTextOffersUtf8_data();
+    void unencodableTextOffersUtf8();
     void unchangedStylesheetAsksNothing();
 
 private:
@@ -281,9 +288,10 @@ void TestFrmCSSFiles::saveAsOnceThenSave()
 {
     auto window = startWindow();
     QTest::keyClicks(fontPage(*window)->field(), QStringLiteral("9pt"));
+    // A bare name under the CSS filter gets the extension.
     const QString path = m_dir.filePath(QStringLiteral("chosen.css"));
 
-    auto dialog = answerFileDialog(path);
+    auto dialog = answerFileDialog(m_dir.filePath(QStringLiteral("chosen")));
     clickToolbar(*window, QStringLiteral("save"));
     QVERIFY(dialog->handled());
     QCOMPARE(readBytes(path), QByteArray(".NewItem { font-size:9pt }\n"));
@@ -426,4 +434,69 @@ void TestFrmCSSFiles::unchangedStylesheetAsksNothing()
 }
 
 QTEST_MAIN(TestFrmCSSFiles)
+void TestFrmCSSFiles::commandsFinishPendingRename_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::newRow("Ctrl+S") << QStringLiteral("save");
+    QTest::newRow("copy") << QStringLiteral("copy");
+    QTest::newRow("close") << QStringLiteral("close");
+}
+
+void TestFrmCSSFiles::commandsFinishPendingRename()
+{
+    QFETCH(QString, command);
+    const QString path = stylesheet(QStringLiteral("rename.css"), "h1 {color:red}\n");
+    auto window = startWindow(path);
+    QAbstractItemView *list = ruleList(*window);
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_F2);
+    QWidget *editor = QApplication::focusWidget();
+    QVERIFY(editor != list);
+    QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(editor, QStringLiteral("h2"));
+
+    if (command == QStringLiteral("save")) {
+        QTest::keyClick(editor, Qt::Key_S, Qt::ControlModifier);
+    } else if (command == QStringLiteral("copy")) {
+        clickToolbar(*window, command);
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("h2 { color:red }"));
+    } else {
+        const auto answer = answerMessageBox(QMessageBox::Save);
+        QVERIFY(!window->close() || answer->handled());
+        QVERIFY(answer->handled());
+    }
+    QCOMPARE(window->document().rule(0).selector, QStringLiteral("h2"));
+    if (command != QStringLiteral("copy"))
+        QCOMPARE(readBytes(path), QByteArray("h2 { color:red }\n"));
+}
+
+void TestFrmCSSFiles::unencodableTextOffersUtf8_data()
+{
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<QByteArray>("saved");
+    const QByteArray latin1("@charset \"ISO-8859-1\";\nh1 {font-size:9pt}\n");
+    QTest::newRow("agreed") << int(QMessageBox::Yes)
+                            << QByteArray("@charset \"UTF-8\"; h1 { font-size:宋体 }\n");
+    QTest::newRow("cancelled") << int(QMessageBox::Cancel) << latin1;
+}
+
+void TestFrmCSSFiles::unencodableTextOffersUtf8()
+{
+    QFETCH(int, answer);
+    QFETCH(QByteArray, saved);
+    const QString path =
+        stylesheet(QStringLiteral("latin1.css"), "@charset \"ISO-8859-1\";\nh1 {font-size:9pt}\n");
+    auto window = startWindow(path);
+    fontPage(*window)->field()->setText(QStringLiteral("宋体"));
+    SeenBox seen;
+    const auto box = answerMessageBox(answer, &seen);
+
+    QCOMPARE(window->SaveFile(), answer == QMessageBox::Yes);
+
+    QVERIFY(box->handled());
+    QVERIFY(seen.text.contains(QStringLiteral("UTF-8")));
+    QCOMPARE(readBytes(path), saved);
+    QCOMPARE(window->isWindowModified(), answer != QMessageBox::Yes);
+}
+
 #include "tst_frmCSS_files.moc"

@@ -47,6 +47,7 @@ private slots:
     void selectingCommitsEdits();
     void clickingThroughRulesKeepsText();
     void updatedCreatesNewItem();
+    void selectingKeepsValuesTypedWithoutRule();
     void tabChangeWithoutValuesAddsNoRule();
     void refusingPageStopsCommands();
     void renames_data();
@@ -149,6 +150,21 @@ void TestFrmCSSRules::clickingThroughRulesKeepsText()
     QCOMPARE(window->document().rule(0).declarations, QStringLiteral("color : red ;"));
     QCOMPARE(window->document().rule(1).declarations, QStringLiteral("margin: 0"));
     QVERIFY(!window->isWindowModified());
+}
+
+void TestFrmCSSRules::selectingKeepsValuesTypedWithoutRule()
+{
+    auto window = startWindow();
+    QTest::keyClicks(fontPage(*window)->field(), QStringLiteral("12pt"));
+    QGuiApplication::clipboard()->setText(QStringLiteral("h1{a:b}"));
+    clickToolbar(*window, QStringLiteral("paste"));
+
+    selectRow(*window, 0);
+
+    QCOMPARE(window->document().count(), 2);
+    QCOMPARE(window->document().ruleText(1), QStringLiteral(".NewItem { font-size:12pt }"));
+    QCOMPARE(currentRow(*window), 0);
+    QCOMPARE(statusText(*window), QStringLiteral("h1 { a:b }"));
 }
 
 void TestFrmCSSRules::updatedCreatesNewItem()

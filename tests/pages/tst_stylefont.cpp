@@ -213,6 +213,7 @@ void TestStyleFont::onlyChangedFieldsAreWritten_data()
     QTest::addColumn<QString>("after");
 
     QTest::newRow("size not in the list") << "" << "comS2" << "13px" << "font-size:13px";
+    QTest::newRow("size typed is not completed") << "" << "comS2" << "1" << "font-size:1";
     QTest::newRow("weight 700 kept beside a typed size")
         << "font-weight:700;font-size:12pt" << "comS2" << "13px" << "font-weight:700;font-size:13px";
     QTest::newRow("font typed") << "font-family:Serif" << "comS0" << "Quillmere Sans" << "font-family:Quillmere Sans";
