@@ -21,6 +21,8 @@ QIcon commandIcon(const QString &key)
         {QStringLiteral("cut"), QStringLiteral("edit-cut")},
         {QStringLiteral("copy"), QStringLiteral("edit-copy")},
         {QStringLiteral("paste"), QStringLiteral("edit-paste")},
+        {QStringLiteral("undo"), QStringLiteral("edit-undo")},
+        {QStringLiteral("redo"), QStringLiteral("edit-redo")},
         {QStringLiteral("add"), QStringLiteral("list-add")},
         {QStringLiteral("del"), QStringLiteral("list-remove")},
         {QStringLiteral("help"), QStringLiteral("help-about")},
@@ -69,6 +71,13 @@ MainActions::MainActions(QMainWindow *window)
                       QStringLiteral("copy"), QStringLiteral("复制"));
     paste = addCommand(edit, QStringLiteral("mmEdits2"), QStringLiteral("粘贴(&P)"),
                        QStringLiteral("paste"), QStringLiteral("粘贴"));
+    undo = addCommand(edit, QStringLiteral("mmUndo"), QStringLiteral("撤销(&Z)"),
+                      QStringLiteral("undo"), QStringLiteral("撤销"));
+    undo->setShortcuts(QKeySequence::Undo);
+    redo = addCommand(edit, QStringLiteral("mmRedo"), QStringLiteral("重做(&Y)"),
+                      QStringLiteral("redo"), QStringLiteral("重做"));
+    redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y),
+                        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
     addSeparator(edit, QStringLiteral("mmEditN1"));
     newRule = addCommand(edit, QStringLiteral("mmItemNew"), QStringLiteral("新建条目(&N)"),
                          QStringLiteral("add"), QStringLiteral("增加条目"));
@@ -113,7 +122,7 @@ void MainActions::buildToolbar(QMainWindow *window)
     toolbar->setIconSize(QSize(24, 24));
 
     const QList<QAction *> buttons{newFile, open, save, saveAs, nullptr, cut, copy, paste,
-                                   nullptr, newRule, deleteRule, nullptr, about};
+                                   undo, redo, nullptr, newRule, deleteRule, nullptr, about};
     for (QAction *action : buttons) {
         if (!action) {
             toolbar->addSeparator();

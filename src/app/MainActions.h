@@ -24,6 +24,8 @@ public:
     QAction *cut;
     QAction *copy;
     QAction *paste;
+    QAction *undo;
+    QAction *redo;
     QAction *newRule;
     // Its Delete shortcut applies only where the window adds it (the rule list).
     QAction *deleteRule;

@@ -2,18 +2,34 @@
 
 #include "app/Stylesheet.h"
 
+namespace {
+
+// The rule text, with the comments that stand around the rule in the file.
+QString toolTip(const Rule &rule, const QString &ruleText)
+{
+    QStringList lines;
+    for (const QString &comment : rule.commentsBefore)
+        lines << QStringLiteral("/*") + comment + QStringLiteral("*/");
+    lines << ruleText;
+    for (const QString &comment : rule.commentsAfter)
+        lines << QStringLiteral("/*") + comment + QStringLiteral("*/");
+    return lines.join(u'\n');
+}
+
+} // namespace
+
 RuleListModel::RuleListModel(Stylesheet *document, QObject *parent)
     : QAbstractListModel(parent)
     , m_document(document)
 {
     connect(document, &Stylesheet::aboutToReset, this, [this] { beginResetModel(); });
     connect(document, &Stylesheet::wasReset, this, [this] { endResetModel(); });
-    connect(document, &Stylesheet::rulesAboutToBeAppended, this,
+    connect(document, &Stylesheet::rulesAboutToBeInserted, this,
             [this](int first, int last) { beginInsertRows(QModelIndex(), first, last); });
-    connect(document, &Stylesheet::rulesAppended, this, [this] { endInsertRows(); });
-    connect(document, &Stylesheet::ruleAboutToBeRemoved, this,
-            [this](int row) { beginRemoveRows(QModelIndex(), row, row); });
-    connect(document, &Stylesheet::ruleRemoved, this, [this] { endRemoveRows(); });
+    connect(document, &Stylesheet::rulesInserted, this, [this] { endInsertRows(); });
+    connect(document, &Stylesheet::rulesAboutToBeRemoved, this,
+            [this](int first, int last) { beginRemoveRows(QModelIndex(), first, last); });
+    connect(document, &Stylesheet::rulesRemoved, this, [this] { endRemoveRows(); });
     connect(document, &Stylesheet::ruleChanged, this, [this](int row) {
         const QModelIndex changed = index(row);
         emit dataChanged(changed, changed);
@@ -32,7 +48,7 @@ QVariant RuleListModel::data(const QModelIndex &index, int role) const
     if (role == Qt::DisplayRole || role == Qt::EditRole)
         return m_document->rule(index.row()).selector;
     if (role == Qt::ToolTipRole)
-        return m_document->ruleText(index.row());
+        return toolTip(m_document->rule(index.row()), m_document->ruleText(index.row()));
     return {};
 }
 

@@ -2,10 +2,14 @@
 
 #include "css/CSSTextRead.h"
 
+#include <QUndoCommand>
+#include <QUndoStack>
+
 #include <QRegularExpression>
 #include <QStringEncoder>
 
 #include <iterator>
+#include <utility>
 
 namespace {
 
@@ -26,16 +30,149 @@ bool canEncode(QStringView text, const QByteArray &encoding)
     return !encoder.hasError();
 }
 
+// Text other than blanks and line breaks: a comment read after it may not be
+// written ahead of it.
+bool holdsText(QStringView text)
+{
+    for (QChar c : text) {
+        if (c != u' ' && c != u'\t' && c != u'\r' && c != u'\n')
+            return true;
+    }
+    return false;
+}
+
+// A comment as it is written: each line break the reader saw becomes the
+// file's line end (TextFile adds the last one).
+QString commentLine(const QString &comment, const QString &lineEnd)
+{
+    QString text = QStringLiteral("/*") + comment + QStringLiteral("*/");
+    if (text.contains(u'\r') || text.contains(u'\n')) {
+        text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        text.replace(u'\r', u'\n');
+        if (lineEnd != QStringLiteral("\n"))
+            text.replace(QStringLiteral("\n"), lineEnd);
+    }
+    return text;
+}
+
 } // namespace
+
+// Each step notes whether it has been done once: the first redo is the change
+// itself, made by the caller who already knows what changed; later ones are
+// replays that the views must follow.
+class Stylesheet::InsertRules : public QUndoCommand
+{
+public:
+    InsertRules(Stylesheet *sheet, int first, std::vector<Rule> rules)
+        : m_sheet(sheet), m_first(first), m_rules(std::move(rules))
+    {
+    }
+    void redo() override
+    {
+        m_sheet->insertRules(m_first, m_rules);
+        if (std::exchange(m_replay, true))
+            emit m_sheet->stepApplied(m_first);
+    }
+    void undo() override
+    {
+        m_sheet->removeRules(m_first, int(m_rules.size()));
+        emit m_sheet->stepApplied(-1);
+    }
+
+private:
+    Stylesheet *m_sheet;
+    int m_first;
+    std::vector<Rule> m_rules;
+    bool m_replay = false;
+};
+
+class Stylesheet::RemoveRule : public QUndoCommand
+{
+public:
+    RemoveRule(Stylesheet *sheet, int row)
+        : m_sheet(sheet), m_row(row), m_removed(sheet->rule(row)), m_end(sheet->end())
+    {
+        if (row + 1 < sheet->count())
+            m_next = sheet->rule(row + 1);
+    }
+    void redo() override
+    {
+        // Deleting a rule never deletes a comment: they go to what follows.
+        QStringList comments = m_removed.commentsBefore + m_removed.commentsAfter;
+        if (m_row + 1 < m_sheet->count()) {
+            Rule next = m_next;
+            next.commentsBefore = comments + next.commentsBefore;
+            m_sheet->replaceRuleBy(m_row + 1, std::move(next));
+        } else {
+            m_sheet->m_end.comments = comments + m_end.comments;
+        }
+        m_sheet->removeRules(m_row, 1);
+        if (std::exchange(m_replay, true))
+            emit m_sheet->stepApplied(-1);
+    }
+    void undo() override
+    {
+        m_sheet->insertRules(m_row, {m_removed});
+        if (m_row + 1 < m_sheet->count())
+            m_sheet->replaceRuleBy(m_row + 1, m_next);
+        else
+            m_sheet->m_end = m_end;
+        emit m_sheet->stepApplied(m_row);
+    }
+
+private:
+    Stylesheet *m_sheet;
+    int m_row;
+    Rule m_removed;
+    Rule m_next;
+    StylesheetEnd m_end;
+    bool m_replay = false;
+};
+
+class Stylesheet::ReplaceRule : public QUndoCommand
+{
+public:
+    ReplaceRule(Stylesheet *sheet, int row, Rule after)
+        : m_sheet(sheet), m_row(row), m_before(sheet->rule(row)), m_after(std::move(after))
+    {
+    }
+    void redo() override
+    {
+        m_sheet->replaceRuleBy(m_row, m_after);
+        if (std::exchange(m_replay, true))
+            emit m_sheet->stepApplied(m_row);
+    }
+    void undo() override
+    {
+        m_sheet->replaceRuleBy(m_row, m_before);
+        emit m_sheet->stepApplied(m_row);
+    }
+
+private:
+    Stylesheet *m_sheet;
+    int m_row;
+    Rule m_before;
+    Rule m_after;
+    bool m_replay = false;
+};
+
 
 Stylesheet::Stylesheet(QObject *parent)
     : QObject(parent)
     , m_reader(new CSSTextRead(this))
+    , m_undo(new QUndoStack(this))
 {
     connect(m_reader, &CSSTextRead::FindSelector, this,
             [this](const QString &selector, const QString &declarations) {
-                m_readRules.push_back({selector, declarations});
+                StylesheetEnd &pending = m_reading.end;
+                m_reading.rules.push_back({selector, declarations, std::move(pending.comments),
+                                           std::move(pending.commentsAfterUnfinished)});
+                pending.comments.clear();
+                pending.commentsAfterUnfinished.clear();
             });
+    connect(m_reader, &CSSTextRead::FindRemText, this, &Stylesheet::readComment);
+    connect(m_undo, &QUndoStack::cleanChanged, this,
+            [this](bool clean) { emit modifiedChanged(!clean); });
 }
 
 Stylesheet::~Stylesheet() = default;
@@ -45,7 +182,6 @@ void Stylesheet::clear()
     m_path.clear();
     m_format = TextFormat();
     resetRules({});
-    setModified(false);
 }
 
 bool Stylesheet::load(const QString &path)
@@ -56,7 +192,7 @@ bool Stylesheet::load(const QString &path)
         return false;
     }
     m_reader->Clear();
-    m_readRules.clear();
+    m_reading = {};
     QString piece; // one buffer for every line keeps the read loop free of allocations
     while (!file.Eof()) {
         const QStringView line = file.ReadLineView();
@@ -65,22 +201,53 @@ bool Stylesheet::load(const QString &path)
         piece.append(QLatin1String("\r\n"));
         m_reader->AddData(piece);
     }
+    m_reading.end.unfinished = m_reader->unfinishedText();
     m_reader->Clear();
 
     m_path = path;
     m_format = file.Format();
-    std::vector<Rule> rules;
-    rules.swap(m_readRules);
-    resetRules(std::move(rules));
-    setModified(false);
+    resetRules(std::exchange(m_reading, {}));
     return true;
+}
+
+void Stylesheet::readComment(const QString &comment)
+{
+    StylesheetEnd &pending = m_reading.end;
+    if (holdsText(m_reader->pendingSelector()))
+        pending.commentsAfterUnfinished << comment;
+    else
+        pending.comments << comment;
+}
+
+QStringList Stylesheet::lines() const
+{
+    QStringList lines;
+    lines.reserve(count() + m_end.comments.size() + m_end.commentsAfterUnfinished.size() + 1);
+    const auto addComments = [&](const QStringList &comments) {
+        for (const QString &comment : comments)
+            lines << commentLine(comment, m_format.lineEnd);
+    };
+    for (int row = 0; row < count(); ++row) {
+        addComments(rule(row).commentsBefore);
+        lines << ruleText(row);
+        addComments(rule(row).commentsAfter);
+    }
+    addComments(m_end.comments);
+    if (!m_end.unfinished.isEmpty()) {
+        // An unfinished end keeps its inner line breaks as the file's.
+        QString unfinished = m_end.unfinished;
+        unfinished.replace(QStringLiteral("\r\n"), m_format.lineEnd);
+        lines << unfinished;
+    }
+    addComments(m_end.commentsAfterUnfinished);
+    return lines;
 }
 
 Stylesheet::SaveResult Stylesheet::save(const QString &path)
 {
-    for (const Rule &rule : m_rules) {
-        if (!canEncode(rule.selector, m_format.encoding)
-            || !canEncode(rule.declarations, m_format.encoding)) {
+    const QStringList text = lines();
+    for (const QString &line : text) {
+        if (!canEncode(line, m_format.encoding)) {
             m_error = TextFile::UnencodableError(m_format.encoding);
             return SaveResult::Unencodable;
         }
@@ -90,14 +257,14 @@ Stylesheet::SaveResult Stylesheet::save(const QString &path)
         m_error = file.ErrorString();
         return SaveResult::CannotCreate;
     }
-    for (int row = 0; row < count(); ++row)
-        file.WriteLine(ruleText(row));
+    for (const QString &line : text)
+        file.WriteLine(line);
     if (!file.Commit()) {
         m_error = file.ErrorString();
         return SaveResult::Failed;
     }
     m_path = path;
-    setModified(false);
+    m_undo->setClean();
     return SaveResult::Saved;
 }
 
@@ -117,24 +284,31 @@ void Stylesheet::convertToUtf8()
     rename(0, truthful);
 }
 
+bool Stylesheet::isModified() const
+{
+    return !m_undo->isClean();
+}
+
 QString Stylesheet::ruleText(int row) const
 {
     const Rule &r = rule(row);
     return r.selector + QLatin1String(" { ") + r.declarations + QLatin1String(" }");
 }
 
-int Stylesheet::appendRule(const Rule &rule)
+int Stylesheet::appendRule(const QString &selector, const QString &declarations)
 {
     const int row = count();
-    appendRules({rule});
+    m_undo->push(new InsertRules(this, row, {{selector, declarations, {}, {}}}));
     return row;
 }
 
 int Stylesheet::paste(QStringView text)
 {
-    std::vector<Rule> rules = read(text);
+    // Comments after the last pasted rule and an unfinished end are dropped.
+    std::vector<Rule> rules = read(text).rules;
     const int added = int(rules.size());
-    appendRules(std::move(rules));
+    if (added > 0)
+        m_undo->push(new InsertRules(this, count(), std::move(rules)));
     return added;
 }
 
@@ -142,11 +316,11 @@ bool Stylesheet::rename(int row, const QString &selector)
 {
     if (selector.isEmpty())
         return false;
-    if (selector == rule(row).selector)
-        return true;
-    m_rules[size_t(row)].selector = selector;
-    emit ruleChanged(row);
-    setModified(true);
+    if (selector != rule(row).selector) {
+        Rule renamed = rule(row);
+        renamed.selector = selector;
+        m_undo->push(new ReplaceRule(this, row, std::move(renamed)));
+    }
     return true;
 }
 
@@ -154,54 +328,53 @@ bool Stylesheet::setDeclarations(int row, const QString &declarations)
 {
     if (declarations == rule(row).declarations)
         return false;
-    m_rules[size_t(row)].declarations = declarations;
-    emit ruleChanged(row);
-    setModified(true);
+    Rule changed = rule(row);
+    changed.declarations = declarations;
+    m_undo->push(new ReplaceRule(this, row, std::move(changed)));
     return true;
 }
 
 void Stylesheet::remove(int row)
 {
-    emit ruleAboutToBeRemoved(row);
-    m_rules.erase(m_rules.begin() + row);
-    emit ruleRemoved();
-    setModified(true);
+    m_undo->push(new RemoveRule(this, row));
 }
 
-void Stylesheet::setModified(bool modified)
-{
-    if (modified == m_modified)
-        return;
-    m_modified = modified;
-    emit modifiedChanged(modified);
-}
-
-void Stylesheet::resetRules(std::vector<Rule> rules)
+void Stylesheet::resetRules(ReadResult read)
 {
     emit aboutToReset();
-    m_rules = std::move(rules);
+    m_rules = std::move(read.rules);
+    m_end = std::move(read.end);
     emit wasReset();
+    m_undo->clear();
 }
 
-void Stylesheet::appendRules(std::vector<Rule> rules)
+void Stylesheet::insertRules(int first, std::vector<Rule> rules)
 {
-    if (rules.empty())
-        return;
-    const int first = count();
-    emit rulesAboutToBeAppended(first, first + int(rules.size()) - 1);
-    m_rules.insert(m_rules.end(), std::make_move_iterator(rules.begin()),
+    emit rulesAboutToBeInserted(first, first + int(rules.size()) - 1);
+    m_rules.insert(m_rules.begin() + first, std::make_move_iterator(rules.begin()),
                    std::make_move_iterator(rules.end()));
-    emit rulesAppended();
-    setModified(true);
+    emit rulesInserted();
 }
 
-std::vector<Rule> Stylesheet::read(QStringView text)
+void Stylesheet::removeRules(int first, int count)
+{
+    emit rulesAboutToBeRemoved(first, first + count - 1);
+    m_rules.erase(m_rules.begin() + first, m_rules.begin() + first + count);
+    emit rulesRemoved();
+}
+
+void Stylesheet::replaceRuleBy(int row, Rule rule)
+{
+    m_rules[size_t(row)] = std::move(rule);
+    emit ruleChanged(row);
+}
+
+Stylesheet::ReadResult Stylesheet::read(QStringView text)
 {
     m_reader->Clear();
-    m_readRules.clear();
+    m_reading = {};
     m_reader->AddData(text);
+    m_reading.end.unfinished = m_reader->unfinishedText();
     m_reader->Clear();
-    std::vector<Rule> rules;
-    rules.swap(m_readRules);
-    return rules;
+    return std::exchange(m_reading, {});
 }

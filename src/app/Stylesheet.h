@@ -4,21 +4,40 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <QStringView>
 
 #include <vector>
 
 class CSSTextRead;
+class QUndoStack;
 
-// One stylesheet rule: its selector and its declaration text.
+// One stylesheet rule: its selector, its declaration text, and the comments
+// that stood around it in the file (their text between "/*" and "*/").
 struct Rule
 {
     QString selector;
     QString declarations;
+    QStringList commentsBefore; // written on lines of their own before the rule
+    QStringList commentsAfter;  // read after part of the selector: written right after the rule
+};
+
+// What a file held after its last complete rule.
+struct StylesheetEnd
+{
+    QStringList comments;             // written after the last rule
+    QString unfinished;               // an unfinished rule, comment or at-rule, trimmed
+    QStringList commentsAfterUnfinished; // read after part of the unfinished text
+
+    bool isEmpty() const
+    {
+        return comments.isEmpty() && unfinished.isEmpty() && commentsAfterUnfinished.isEmpty();
+    }
 };
 
 // The open stylesheet: its rules in file order, the file it came from, how that
-// file was stored, and whether it changed since it was last opened or saved.
+// file was stored, and every change since it was opened, as undo steps. The
+// document is modified while the undo stack is away from its clean state.
 // Views follow it through the change signals; it knows nothing of widgets.
 class Stylesheet : public QObject
 {
@@ -47,46 +66,65 @@ public:
 
     QString path() const { return m_path; }
     const TextFormat &format() const { return m_format; }
-    bool isModified() const { return m_modified; }
+    bool isModified() const;
+    QUndoStack *undoStack() const { return m_undo; }
 
     int count() const { return int(m_rules.size()); }
     const Rule &rule(int row) const { return m_rules[size_t(row)]; }
+    const StylesheetEnd &end() const { return m_end; }
     // selector + " { " + declarations + " }": the saved line, the status text
     // and the clipboard text of a rule.
     QString ruleText(int row) const;
 
-    // Each returns the row of the (first) new rule.
-    int appendRule(const Rule &rule);
-    // Appends every complete rule of text; returns how many there were.
+    // Each change is one undo step. Returns the row of the new rule.
+    int appendRule(const QString &selector, const QString &declarations);
+    // Appends every complete rule of text with its comments; returns how many there were.
     int paste(QStringView text);
     // False, with nothing changed, for an empty selector.
     bool rename(int row, const QString &selector);
     // False when the text is what the rule already holds.
     bool setDeclarations(int row, const QString &declarations);
+    // The rule's comments go to the rule after it, or to the end of the file.
     void remove(int row);
 
 signals:
     void modifiedChanged(bool modified);
     void aboutToReset();
     void wasReset();
-    void rulesAboutToBeAppended(int first, int last);
-    void rulesAppended();
-    void ruleAboutToBeRemoved(int row);
-    void ruleRemoved();
+    void rulesAboutToBeInserted(int first, int last);
+    void rulesInserted();
+    void rulesAboutToBeRemoved(int first, int last);
+    void rulesRemoved();
     void ruleChanged(int row);
+    // An undo or redo step changed the rule in row (-1: it removed rules).
+    void stepApplied(int row);
 
 private:
-    void setModified(bool modified);
-    void resetRules(std::vector<Rule> rules);
-    void appendRules(std::vector<Rule> rules);
-    // Runs text through the reader from a clean state; the rules it completed.
-    std::vector<Rule> read(QStringView text);
+    class InsertRules;
+    class RemoveRule;
+    class ReplaceRule;
+
+    struct ReadResult
+    {
+        std::vector<Rule> rules;
+        StylesheetEnd end;
+    };
+
+    void resetRules(ReadResult read);
+    void insertRules(int first, std::vector<Rule> rules);
+    void removeRules(int first, int count);
+    void replaceRuleBy(int row, Rule rule);
+    ReadResult read(QStringView text);
+    void readComment(const QString &comment);
+    // Every line a save writes, in order.
+    QStringList lines() const;
 
     CSSTextRead *m_reader;
+    QUndoStack *m_undo;
     std::vector<Rule> m_rules;
-    std::vector<Rule> m_readRules; // what the reader found in the current pass
+    StylesheetEnd m_end;
+    ReadResult m_reading; // what the reader found in the current pass
     QString m_path;
     TextFormat m_format;
     QString m_error;
-    bool m_modified = false;
 };

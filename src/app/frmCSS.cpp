@@ -1,7 +1,11 @@
 #include "app/frmCSS.h"
 
 #include "about/frmAbout.h"
+#include "app/AppSettings.h"
+#include "app/ElidedLabel.h"
 #include "app/MainActions.h"
+#include "app/RecentFiles.h"
+#include "app/RuleFilterModel.h"
 #include "app/RuleListModel.h"
 #include "app/RuleListView.h"
 #include "app/Stylesheet.h"
@@ -18,12 +22,19 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QScopedValueRollback>
+#include <QShortcut>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QUndoStack>
 #include <QUrl>
+#include <QVBoxLayout>
 
 namespace {
 
@@ -73,16 +84,21 @@ frmCSS::frmCSS(QWidget *parent)
     , m_document(new Stylesheet(this))
     , m_model(new StepBase(this))
     , m_rules(new RuleListModel(m_document, this))
+    , m_filter(new RuleFilterModel(m_document, this))
 {
     setObjectName(QStringLiteral("frmCSS"));
     setWindowTitle(QStringLiteral("澜石CSS编辑器[*]"));
+    setAcceptDrops(true);
+    m_filter->setSourceModel(m_rules);
     connect(m_document, &Stylesheet::modifiedChanged, this, &QWidget::setWindowModified);
+    connect(m_document, &Stylesheet::stepApplied, this, &frmCSS::showStep);
 
     m_actions = new MainActions(this);
     buildLayout();
     connectCommands();
     InitPageHost();
     resize(startSize);
+    restoreWindowState();
 }
 
 frmCSS::~frmCSS()
@@ -93,53 +109,97 @@ frmCSS::~frmCSS()
 
 void frmCSS::buildLayout()
 {
-    lstStyle = new RuleListView;
-    lstStyle->setObjectName(QStringLiteral("lstStyle"));
-    lstStyle->setAccessibleName(QStringLiteral("Select"));
-    lstStyle->setModel(m_rules);
-    lstStyle->setMinimumWidth(listMinimumWidth);
-    lstStyle->addAction(m_actions->deleteRule);
-
     csCSS = new CtlsStep;
     csCSS->setObjectName(QStringLiteral("csCSS"));
 
     // Only the host grows with the window; the list keeps its width unless the
     // user drags the handle.
-    auto *splitter = new QSplitter(Qt::Horizontal);
-    splitter->setObjectName(QStringLiteral("splitter"));
-    splitter->setChildrenCollapsible(false);
-    splitter->addWidget(lstStyle);
-    splitter->addWidget(csCSS);
-    splitter->setStretchFactor(0, 0);
-    splitter->setStretchFactor(1, 1);
-    splitter->setSizes({listStartWidth, startSize.width() - listStartWidth});
-    setCentralWidget(splitter);
-
-    statusBar()->setObjectName(QStringLiteral("sBar"));
-    m_statusText = new QLabel;
-    m_statusText->setObjectName(QStringLiteral("sBarText"));
-    m_statusText->setTextFormat(Qt::PlainText);
-    m_statusText->setContentsMargins(4, 0, 4, 0);
-    // A long rule text must not widen the window.
-    m_statusText->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-    statusBar()->addWidget(m_statusText, 1);
+    m_splitter = new QSplitter(Qt::Horizontal);
+    m_splitter->setObjectName(QStringLiteral("splitter"));
+    m_splitter->setChildrenCollapsible(false);
+    m_splitter->addWidget(buildRulePane());
+    m_splitter->addWidget(csCSS);
+    m_splitter->setStretchFactor(0, 0);
+    m_splitter->setStretchFactor(1, 1);
+    m_splitter->setSizes({listStartWidth, startSize.width() - listStartWidth});
+    setCentralWidget(m_splitter);
+    buildStatusBar();
 
     connect(lstStyle->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex &current) {
                 if (!m_changingList && current.isValid())
-                    lstStyle_ItemClick(current.row());
+                    lstStyle_ItemClick(sourceRow(current));
             });
     // A click on the rule that is already current selects it again: the page's
     // edits are committed and read back. A press that changes the current row
     // has run the selection already, so only presses on the current row count.
     lstStyle->viewport()->installEventFilter(this);
     connect(lstStyle, &QAbstractItemView::clicked, this, [this](const QModelIndex &index) {
-        if (index.row() == m_rowAtPress)
-            lstStyle_ItemClick(index.row());
+        if (sourceRow(index) == m_rowAtPress)
+            lstStyle_ItemClick(m_rowAtPress);
     });
     connect(m_rules, &RuleListModel::selectorEdited, this,
             [this](int row) { lstStyle_AfterLabelEdit(row); });
     connect(csCSS, &CtlsStep::Updated, this, [this] { csCSS_Updated(); });
+}
+
+QWidget *frmCSS::buildRulePane()
+{
+    m_filterField = new QLineEdit;
+    m_filterField->setObjectName(QStringLiteral("txtFilter"));
+    m_filterField->setPlaceholderText(QStringLiteral("筛选选择器"));
+    m_filterField->setAccessibleName(QStringLiteral("筛选选择器"));
+    m_filterField->setClearButtonEnabled(true);
+    m_filterField->installEventFilter(this);
+    connect(m_filterField, &QLineEdit::textChanged, this, &frmCSS::filterRules);
+    auto *findRule = new QShortcut(QKeySequence::Find, this);
+    connect(findRule, &QShortcut::activated, this, [this] {
+        m_filterField->setFocus(Qt::ShortcutFocusReason);
+        m_filterField->selectAll();
+    });
+
+    lstStyle = new RuleListView;
+    lstStyle->setObjectName(QStringLiteral("lstStyle"));
+    lstStyle->setAccessibleName(QStringLiteral("Select"));
+    lstStyle->setModel(m_filter);
+    lstStyle->setMinimumWidth(listMinimumWidth);
+    lstStyle->addAction(m_actions->deleteRule);
+
+    auto *pane = new QWidget;
+    auto *layout = new QVBoxLayout(pane);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(2);
+    layout->addWidget(m_filterField);
+    layout->addWidget(lstStyle, 1);
+    return pane;
+}
+
+void frmCSS::buildStatusBar()
+{
+    statusBar()->setObjectName(QStringLiteral("sBar"));
+    m_statusText = new ElidedLabel;
+    m_statusText->setObjectName(QStringLiteral("sBarText"));
+    m_statusText->setContentsMargins(4, 0, 4, 0);
+    statusBar()->addWidget(m_statusText, 1);
+    // How the next save writes the file: encoding and line end.
+    m_formatText = new QLabel;
+    m_formatText->setObjectName(QStringLiteral("sBarFormat"));
+    m_formatText->setContentsMargins(4, 0, 4, 0);
+    statusBar()->addPermanentWidget(m_formatText);
+}
+
+void frmCSS::restoreWindowState()
+{
+    const AppSettings settings;
+    restoreGeometry(settings.value(QStringLiteral("window/geometry")).toByteArray());
+    m_splitter->restoreState(settings.value(QStringLiteral("window/splitter")).toByteArray());
+}
+
+void frmCSS::saveWindowState() const
+{
+    AppSettings settings;
+    settings.setValue(QStringLiteral("window/geometry"), saveGeometry());
+    settings.setValue(QStringLiteral("window/splitter"), m_splitter->saveState());
 }
 
 void frmCSS::connectCommands()
@@ -157,6 +217,20 @@ void frmCSS::connectCommands()
     connect(m_actions->deleteRule, &QAction::triggered, this, &frmCSS::DeleteCurrentRule);
     connect(m_actions->webSite, &QAction::triggered, this, &frmCSS::openWebSite);
     connect(m_actions->about, &QAction::triggered, this, &frmCSS::showAbout);
+    connect(m_actions->undo, &QAction::triggered, this, &frmCSS::undo);
+    connect(m_actions->redo, &QAction::triggered, this, &frmCSS::redo);
+    QUndoStack *steps = m_document->undoStack();
+    m_actions->undo->setEnabled(false);
+    m_actions->redo->setEnabled(false);
+    connect(steps, &QUndoStack::canUndoChanged, m_actions->undo, &QAction::setEnabled);
+    connect(steps, &QUndoStack::canRedoChanged, m_actions->redo, &QAction::setEnabled);
+
+    auto *recentMenu = new QMenu(QStringLiteral("最近打开的文件"), this);
+    recentMenu->setObjectName(QStringLiteral("mmRecent"));
+    m_actions->fileMenu()->insertMenu(m_actions->exit, recentMenu);
+    m_actions->fileMenu()->insertSeparator(m_actions->exit);
+    m_recent = new RecentFiles(recentMenu, this);
+    connect(m_recent, &RecentFiles::openRequested, this, &frmCSS::openRecent);
 }
 
 void frmCSS::InitPageHost()
@@ -186,7 +260,7 @@ void frmCSS::setCaption(const QString &documentName)
 
 void frmCSS::SetStatus(const QString &text)
 {
-    m_statusText->setText(text);
+    m_statusText->setFullText(text);
 }
 
 // ---- Rule list and page-host synchronisation ----
@@ -206,6 +280,10 @@ void frmCSS::lstStyle_ItemClick(int row)
 void frmCSS::showRule(int row)
 {
     m_current = row;
+    {
+        QScopedValueRollback<bool> listOnly(m_changingList, true);
+        m_filter->setPinnedRow(row);
+    }
     SetStatus(m_document->ruleText(row));
     m_model->Values().Clear();
     ParseDeclarations(m_model->Values(), m_document->rule(row).declarations);
@@ -238,7 +316,7 @@ int frmCSS::keepValuesAsNewRule()
     // Nothing typed on a new or emptied stylesheet is no rule.
     if (declarations.isEmpty())
         return -1;
-    return m_document->appendRule({newRuleSelector, declarations});
+    return m_document->appendRule(newRuleSelector, declarations);
 }
 
 void frmCSS::selectEntry(int row)
@@ -250,8 +328,23 @@ void frmCSS::selectEntry(int row)
 void frmCSS::moveListTo(int row)
 {
     QScopedValueRollback<bool> listOnly(m_changingList, true);
-    lstStyle->setCurrentIndex(m_rules->index(row));
-    lstStyle->scrollTo(m_rules->index(row));
+    m_filter->setPinnedRow(row);
+    const QModelIndex shown = m_filter->mapFromSource(m_rules->index(row));
+    lstStyle->setCurrentIndex(shown);
+    lstStyle->scrollTo(shown);
+}
+
+int frmCSS::sourceRow(const QModelIndex &listIndex) const
+{
+    return m_filter->mapToSource(listIndex).row();
+}
+
+void frmCSS::filterRules(const QString &text)
+{
+    QScopedValueRollback<bool> listOnly(m_changingList, true);
+    m_filter->setFilterText(text);
+    if (m_current >= 0)
+        lstStyle->scrollTo(m_filter->mapFromSource(m_rules->index(m_current)));
 }
 
 void frmCSS::CommitCurrentRule()
@@ -284,7 +377,7 @@ bool frmCSS::collectPendingEdits()
 void frmCSS::NewRule()
 {
     CommitCurrentRule();
-    selectEntry(m_document->appendRule({newRuleSelector, QString()}));
+    selectEntry(m_document->appendRule(newRuleSelector, QString()));
 }
 
 void frmCSS::DeleteCurrentRule()
@@ -320,6 +413,7 @@ void frmCSS::NewFile()
     m_model->Values().Clear();
     csCSS->ReShowCurCtl();
     setCaption(QStringLiteral("新文件"));
+    showFileFormat();
     SetStatus(QStringLiteral("新建文建完成。"));
 }
 
@@ -332,6 +426,8 @@ bool frmCSS::LoadFile(const QString &path)
         return false;
     }
     setCaption(path);
+    showFileFormat();
+    rememberFile(path);
     m_current = -1;
     m_model->Values().Clear();
     if (m_document->count() > 0) {
@@ -342,6 +438,21 @@ bool frmCSS::LoadFile(const QString &path)
     }
     reportLoadedEncoding();
     return true;
+}
+
+void frmCSS::showFileFormat()
+{
+    const TextFormat &format = m_document->format();
+    const QString lineEnd = format.lineEnd == QStringLiteral("\r\n") ? QStringLiteral("CRLF")
+        : format.lineEnd == QStringLiteral("\r")                    ? QStringLiteral("CR")
+                                                                     : QStringLiteral("LF");
+    const QString bom = format.byteOrderMark ? QStringLiteral(" BOM") : QString();
+    m_formatText->setText(QString::fromLatin1(format.encoding) + bom + QStringLiteral(" · ") + lineEnd);
+}
+
+void frmCSS::rememberFile(const QString &path)
+{
+    m_recent->add(path);
 }
 
 void frmCSS::reportLoadedEncoding()
@@ -386,6 +497,8 @@ bool frmCSS::WriteFile(const QString &path)
     switch (result) {
     case Stylesheet::SaveResult::Saved:
         setCaption(path);
+        showFileFormat();
+        rememberFile(path);
         SetStatus(QStringLiteral("文件[") + path + QStringLiteral("]保存完成。"));
         return true;
     case Stylesheet::SaveResult::CannotCreate:
@@ -446,15 +559,40 @@ bool frmCSS::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == lstStyle->viewport() && event->type() == QEvent::MouseButtonPress)
         m_rowAtPress = m_current;
+    if (watched == m_filterField && event->type() == QEvent::KeyPress
+        && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape && !m_filterField->text().isEmpty()) {
+        m_filterField->clear();
+        return true;
+    }
     return QMainWindow::eventFilter(watched, event);
 }
 
 void frmCSS::closeEvent(QCloseEvent *event)
 {
-    if (maybeSave())
+    if (maybeSave()) {
+        saveWindowState();
         event->accept();
-    else
+    } else {
         event->ignore();
+    }
+}
+
+void frmCSS::dragEnterEvent(QDragEnterEvent *event)
+{
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (!urls.isEmpty() && urls.constFirst().isLocalFile())
+        event->acceptProposedAction();
+}
+
+void frmCSS::dropEvent(QDropEvent *event)
+{
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.isEmpty() || !urls.constFirst().isLocalFile())
+        return;
+    event->acceptProposedAction();
+    // Several files: the first is opened, as a window holds one stylesheet.
+    if (maybeSave())
+        LoadFile(urls.constFirst().toLocalFile());
 }
 
 void frmCSS::showError(const QString &text)
@@ -484,7 +622,7 @@ void frmCSS::startNewRule()
 {
     NewRule();
     lstStyle->setFocus();
-    lstStyle->edit(m_rules->index(m_current));
+    lstStyle->edit(m_filter->mapFromSource(m_rules->index(m_current)));
 }
 
 void frmCSS::copyRule()
@@ -509,6 +647,46 @@ void frmCSS::pasteRules()
         return;
     }
     m_document->paste(text);
+}
+
+void frmCSS::undo()
+{
+    // Edits still on the page become a step of their own first, then that is undone.
+    if (!collectPendingEdits())
+        return;
+    QScopedValueRollback<bool> listOnly(m_changingList, true);
+    m_document->undoStack()->undo();
+}
+
+void frmCSS::redo()
+{
+    if (!collectPendingEdits())
+        return;
+    QScopedValueRollback<bool> listOnly(m_changingList, true);
+    m_document->undoStack()->redo();
+}
+
+void frmCSS::showStep(int row)
+{
+    // Rules were removed: stay on the current rule where it still exists.
+    if (row < 0)
+        row = qMin(m_current, m_document->count() - 1);
+    if (row < 0) {
+        m_current = -1;
+        m_model->Values().Clear();
+        csCSS->ReShowCurCtl();
+        return;
+    }
+    moveListTo(row);
+    showRule(row);
+}
+
+void frmCSS::openRecent(const QString &path)
+{
+    if (!maybeSave())
+        return;
+    if (!LoadFile(path))
+        m_recent->remove(path);
 }
 
 void frmCSS::showAbout()

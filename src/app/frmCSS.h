@@ -4,8 +4,13 @@
 #include <QString>
 
 class CtlsStep;
+class ElidedLabel;
 class MainActions;
 class QLabel;
+class QLineEdit;
+class QSplitter;
+class RecentFiles;
+class RuleFilterModel;
 class RuleListModel;
 class RuleListView;
 class StepBase;
@@ -41,9 +46,15 @@ public:
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
     void buildLayout();
+    QWidget *buildRulePane();
+    void buildStatusBar();
+    void restoreWindowState();
+    void saveWindowState() const;
     void connectCommands();
     void InitPageHost();
     void setCaption(const QString &documentName);
@@ -54,6 +65,9 @@ private:
     void csCSS_Updated();
     void selectEntry(int row);
     void moveListTo(int row);
+    // The source row of a row of the (filtered) list.
+    int sourceRow(const QModelIndex &listIndex) const;
+    void filterRules(const QString &text);
     // Loads the rule into the model and the visible page; nothing is committed.
     void showRule(int row);
     void CommitCurrentRule();
@@ -70,6 +84,11 @@ private:
     void startNewRule();
     void copyRule();
     void pasteRules();
+    void undo();
+    void redo();
+    // After an undo or redo step: show the rule it changed.
+    void showStep(int row);
+    void openRecent(const QString &path);
     void showAbout();
     void openWebSite();
 
@@ -78,15 +97,22 @@ private:
     // user agreed and the document now saves as UTF-8.
     bool offerUtf8();
     void reportLoadedEncoding();
+    void showFileFormat();
+    void rememberFile(const QString &path);
     void showError(const QString &text);
 
     Stylesheet *m_document;
     StepBase *m_model;
     RuleListModel *m_rules;
+    RuleFilterModel *m_filter;
+    QLineEdit *m_filterField = nullptr;
     RuleListView *lstStyle = nullptr;
     CtlsStep *csCSS = nullptr;
-    QLabel *m_statusText = nullptr;
+    QSplitter *m_splitter = nullptr;
+    ElidedLabel *m_statusText = nullptr;
+    QLabel *m_formatText = nullptr;
     MainActions *m_actions = nullptr;
+    RecentFiles *m_recent = nullptr;
 
     int m_current = -1;          // CurrentItem: the rule whose values the model holds
     bool m_changingList = false; // the list's own current-row moves are not clicks

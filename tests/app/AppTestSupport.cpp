@@ -1,5 +1,7 @@
 #include "AppTestSupport.h"
 
+#include "app/AppSettings.h"
+#include "app/ElidedLabel.h"
 #include "app/frmCSS.h"
 #include "framework/CtlsStep.h"
 #include "framework/PageRegistry.h"
@@ -116,6 +118,8 @@ std::unique_ptr<ModalHandler> answerFileDialog(const QString &path)
 
 std::unique_ptr<frmCSS> startWindow(const QString &commandLine)
 {
+    // Every window starts from no remembered geometry and no recent files.
+    AppSettings().clear();
     auto window = std::make_unique<frmCSS>();
     window->show();
     window->start(commandLine);
@@ -134,7 +138,7 @@ QAbstractItemView *ruleList(const frmCSS &window)
 
 QString statusText(const frmCSS &window)
 {
-    return window.findChild<QLabel *>(QStringLiteral("sBarText"))->text();
+    return window.findChild<ElidedLabel *>(QStringLiteral("sBarText"))->fullText();
 }
 
 int currentRow(const frmCSS &window)

@@ -214,14 +214,14 @@ void TestFrmCSSFiles::rulelessFileEmptiesPage()
 void TestFrmCSSFiles::savesRuleLines()
 {
     const QString source = stylesheet(QStringLiteral("source.css"),
-                                      "/* gone */\nh1 {color:red}\n{margin:0}\n");
+                                      "/* kept */\nh1 {color:red}\n{margin:0}\n");
     auto window = startWindow(source);
     selectRow(*window, 1);
     const QString target = m_dir.filePath(QStringLiteral("target.css"));
 
     QVERIFY(window->WriteFile(target));
 
-    QCOMPARE(readBytes(target), QByteArray("h1 { color:red }\n { margin:0 }\n"));
+    QCOMPARE(readBytes(target), QByteArray("/* kept */\nh1 { color:red }\n { margin:0 }\n"));
     QCOMPARE(statusText(*window), QStringLiteral("文件[") + target + QStringLiteral("]保存完成。"));
     QCOMPARE(window->FilePath(), target);
     QCOMPARE(shownCaption(*window), target + QStringLiteral(" - ") + AppInfo::Title);

@@ -465,6 +465,8 @@ void TestFrmCSSRules::menuEntries_data()
     row("mmEdit", "mmEdits0", QStringLiteral("剪切(&U)"));
     row("mmEdit", "mmEdits1", QStringLiteral("复制(&C)"));
     row("mmEdit", "mmEdits2", QStringLiteral("粘贴(&P)"));
+    row("mmEdit", "mmUndo", QStringLiteral("撤销(&Z)"), QKeySequence(QStringLiteral("Ctrl+Z")));
+    row("mmEdit", "mmRedo", QStringLiteral("重做(&Y)"), QKeySequence(QStringLiteral("Ctrl+Y")));
     row("mmEdit", "mmItemNew", QStringLiteral("新建条目(&N)"), QKeySequence(QStringLiteral("Ctrl+Ins")));
     row("mmEdit", "mmItemDel", QStringLiteral("删除条目(&D)"), QKeySequence(QStringLiteral("Del")));
     row("mmHelp", "mmBrowTarnwick", QStringLiteral("访问澜石人网站(&W)"), QKeySequence(QStringLiteral("Ctrl+W")));
@@ -505,9 +507,11 @@ void TestFrmCSSRules::toolbarButtons_data()
     QTest::newRow("cut") << "cut" << QStringLiteral("剪切") << 5 << "mmEdits0";
     QTest::newRow("copy") << "copy" << QStringLiteral("复制") << 6 << "mmEdits1";
     QTest::newRow("paste") << "paste" << QStringLiteral("粘贴") << 7 << "mmEdits2";
-    QTest::newRow("add") << "add" << QStringLiteral("增加条目") << 9 << "mmItemNew";
-    QTest::newRow("del") << "del" << QStringLiteral("删除条目") << 10 << "mmItemDel";
-    QTest::newRow("help") << "help" << QStringLiteral("关于...") << 12 << "mmAbout";
+    QTest::newRow("undo") << "undo" << QStringLiteral("撤销") << 8 << "mmUndo";
+    QTest::newRow("redo") << "redo" << QStringLiteral("重做") << 9 << "mmRedo";
+    QTest::newRow("add") << "add" << QStringLiteral("增加条目") << 11 << "mmItemNew";
+    QTest::newRow("del") << "del" << QStringLiteral("删除条目") << 12 << "mmItemDel";
+    QTest::newRow("help") << "help" << QStringLiteral("关于...") << 14 << "mmAbout";
 }
 
 void TestFrmCSSRules::toolbarButtons()
@@ -520,7 +524,7 @@ void TestFrmCSSRules::toolbarButtons()
     frmCSS window;
     auto *toolbar = window.findChild<QToolBar *>(QStringLiteral("tBar"));
     QVERIFY(toolbar);
-    QCOMPARE(toolbar->actions().size(), 13);
+    QCOMPARE(toolbar->actions().size(), 15);
     QAction *button = toolbar->actions().at(position);
     QCOMPARE(toolbar->widgetForAction(button)->objectName(), QStringLiteral("tBar_") + key);
     QCOMPARE(button, window.findChild<QAction *>(command));

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QObject>
+#include <QStringList>
+
+class QMenu;
+
+// The last stylesheets opened or saved, newest first, kept between runs and
+// offered in a menu with numbered access keys.
+class RecentFiles : public QObject
+{
+    Q_OBJECT
+
+public:
+    static constexpr int Capacity = 10;
+
+    explicit RecentFiles(QMenu *menu, QObject *parent = nullptr);
+
+    QStringList paths() const { return m_paths; }
+    // Puts path first (once) and drops the oldest beyond the capacity.
+    void add(const QString &path);
+    void remove(const QString &path);
+
+signals:
+    void openRequested(const QString &path);
+
+private:
+    void store();
+    void rebuildMenu();
+
+    QMenu *m_menu;
+    QStringList m_paths;
+};
