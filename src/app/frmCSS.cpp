@@ -280,10 +280,15 @@ void frmCSS::lstStyle_ItemClick(int row)
 void frmCSS::showRule(int row)
 {
     m_current = row;
-    {
-        QScopedValueRollback<bool> listOnly(m_changingList, true);
-        m_filter->setPinnedRow(row);
-    }
+    // The rule left may drop out of a filtered list, but not while the list
+    // is still handling the click that selected this one.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            QScopedValueRollback<bool> listOnly(m_changingList, true);
+            m_filter->setPinnedRow(m_current);
+        },
+        Qt::QueuedConnection);
     SetStatus(m_document->ruleText(row));
     m_model->Values().Clear();
     ParseDeclarations(m_model->Values(), m_document->rule(row).declarations);

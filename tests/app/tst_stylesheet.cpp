@@ -3,9 +3,13 @@
 
 #include "app/Stylesheet.h"
 
+#include <QFile>
 #include <QSignalSpy>
+#include <QUndoStack>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <functional>
 
 class TestStylesheet : public QObject
 {
@@ -16,7 +20,34 @@ private slots:
     void operationsMarkModifiedOnlyWhenChanging();
     void utf8KeepsCharsetTruthful_data();
     void utf8KeepsCharsetTruthful();
+    void commentsAndUnfinishedTextAreKept_data();
+    void commentsAndUnfinishedTextAreKept();
+    void removingHandsCommentsOn_data();
+    void removingHandsCommentsOn();
+
+private:
+    // The bytes a save writes after load of bytes and then edit.
+    QByteArray roundTrip(const QByteArray &bytes, const std::function<void(Stylesheet &)> &edit = {});
+    QTemporaryDir m_dir;
 };
+
+QByteArray TestStylesheet::roundTrip(const QByteArray &bytes, const std::function<void(Stylesheet &)> &edit)
+{
+    const QString path = m_dir.filePath(QStringLiteral("sheet.css"));
+    QFile source(path);
+    if (!source.open(QIODevice::WriteOnly) || source.write(bytes) != bytes.size())
+        return "cannot write";
+    source.close();
+    Stylesheet sheet;
+    if (!sheet.load(path))
+        return "cannot load";
+    if (edit)
+        edit(sheet);
+    if (sheet.save(path) != Stylesheet::SaveResult::Saved)
+        return "cannot save";
+    QFile saved(path);
+    return saved.open(QIODevice::ReadOnly) ? saved.readAll() : QByteArray("cannot read");
+}
 
 void TestStylesheet::operationsMarkModifiedOnlyWhenChanging_data()
 {
@@ -89,6 +120,56 @@ void TestStylesheet::utf8KeepsCharsetTruthful()
 
     QCOMPARE(sheet.format().encoding, QByteArray("UTF-8"));
     QCOMPARE(sheet.rule(0).selector, firstSelector);
+}
+
+void TestStylesheet::commentsAndUnfinishedTextAreKept_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QByteArray>("saved");
+
+    QTest::newRow("licence header") << QByteArray("/*! MIT */\nh1 {a: b}\n") << QByteArray("/*! MIT */\nh1 { a: b }\n");
+    QTest::newRow("between rules") << QByteArray("h1{a:b}\n/* p */\np{c:d}\n")
+                                   << QByteArray("h1 { a:b }\n/* p */\np { c:d }\n");
+    QTest::newRow("multi-line, CR LF") << QByteArray("/* one\r\n   two */\r\nh1 {a:b}\r\n")
+                                       << QByteArray("/* one\r\n   two */\r\nh1 { a:b }\r\n");
+    QTest::newRow("after the last rule") << QByteArray("h1{a:b}\n/* end */\n") << QByteArray("h1 { a:b }\n/* end */\n");
+    QTest::newRow("licence after @charset stays behind it")
+        << QByteArray("@charset \"UTF-8\";\n/*! MIT */\nh1{a:b}\n")
+        << QByteArray("@charset \"UTF-8\";  h1 { a:b }\n/*! MIT */\n");
+    QTest::newRow("unfinished last rule") << QByteArray("h1{a:b}\n  p {\n  c:d\n") << QByteArray("h1 { a:b }\np {\n  c:d\n");
+    QTest::newRow("unfinished comment") << QByteArray("h1{a:b}\n/* open\n") << QByteArray("h1 { a:b }\n/* open\n");
+    QTest::newRow("import at the end, then a comment")
+        << QByteArray("h1{a:b}\n/* a */\n@import \"x.css\"; /* b */\n")
+        << QByteArray("h1 { a:b }\n/* a */\n@import \"x.css\";\n/* b */\n");
+}
+
+void TestStylesheet::commentsAndUnfinishedTextAreKept()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(QByteArray, saved);
+    QCOMPARE(roundTrip(file), saved);
+}
+
+void TestStylesheet::removingHandsCommentsOn_data()
+{
+    QTest::addColumn<int>("row");
+    QTest::addColumn<QByteArray>("saved");
+    QTest::newRow("to the next rule") << 0 << QByteArray("/* a */\n/* b */\np { c:d }\n/* end */\n");
+    QTest::newRow("to the end") << 1 << QByteArray("/* a */\nh1 { a:b }\n/* b */\n/* end */\n");
+}
+
+void TestStylesheet::removingHandsCommentsOn()
+{
+    QFETCH(int, row);
+    QFETCH(QByteArray, saved);
+    const QByteArray file("/* a */\nh1 { a:b }\n/* b */\np { c:d }\n/* end */\n");
+
+    QCOMPARE(roundTrip(file, [row](Stylesheet &sheet) { sheet.remove(row); }), saved);
+    QCOMPARE(roundTrip(file, [row](Stylesheet &sheet) {
+                 sheet.remove(row);
+                 sheet.undoStack()->undo();
+             }),
+             file);
 }
 
 QTEST_GUILESS_MAIN(TestStylesheet)
