@@ -21,7 +21,8 @@
 namespace {
 
 constexpr int settleStepMs = 250;
-constexpr int settleLimitMs = 10000;
+constexpr int settleQuietMs = 2000;
+constexpr int settleLimitMs = 20000;
 
 void runEventsFor(int ms)
 {
@@ -30,16 +31,17 @@ void runEventsFor(int ms)
     loop.exec();
 }
 
-// Some pages draw after they are shown (the preview renders its sample in a
-// browser): the picture is taken once two grabs in a row agree.
+// Some pages draw a while after they are shown (the preview loads its sample
+// into a browser, which takes about a second): the picture is taken once the
+// window has looked the same for settleQuietMs.
 QImage settledPicture(QWidget &window)
 {
     QImage last = window.grab().toImage();
-    for (int waited = 0; waited < settleLimitMs; waited += settleStepMs) {
+    int quiet = 0;
+    for (int waited = 0; waited < settleLimitMs && quiet < settleQuietMs; waited += settleStepMs) {
         runEventsFor(settleStepMs);
         QImage next = window.grab().toImage();
-        if (next == last)
-            break;
+        quiet = next == last ? quiet + settleStepMs : 0;
         last = next;
     }
     return last;
