@@ -3,9 +3,22 @@
 #include "pages/StandardPages.h"
 
 #include <QApplication>
+#include <QStringList>
+
+#include <cstdio>
 
 int main(int argc, char *argv[])
 {
+    // Answered before any window system is needed, so they work on a console.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const QString reply = CommandLineReply(arguments);
+    if (!reply.isEmpty()) {
+        std::fputs(reply.toUtf8().constData(), stdout);
+        return 0;
+    }
+
     QApplication app(argc, argv);
     InitApplication(app);
     registerStandardPages();

@@ -3,9 +3,15 @@
 #include "framework/AppInfo.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QIcon>
 #include <QLibraryInfo>
 #include <QTranslator>
+
+#ifndef QUILLMERE_DATA_FROM_BIN
+#error "modMain.cpp needs QUILLMERE_DATA_FROM_BIN, the installed data folder relative to the executable"
+#endif
 
 namespace {
 
@@ -13,6 +19,14 @@ QString &appFolder()
 {
     static QString folder;
     return folder;
+}
+
+QString versionNumber()
+{
+    return QStringLiteral("%1.%2.%3")
+        .arg(AppInfo::VersionMajor)
+        .arg(AppInfo::VersionMinor)
+        .arg(AppInfo::VersionPatch);
 }
 
 void installQtTranslation(QApplication &app)
@@ -45,6 +59,34 @@ QString AppFolder()
     return appFolder();
 }
 
+QString ProgramFolder(const QString &executableFolder)
+{
+    // Relative to the executable, so the package works under any prefix.
+    const QDir bin(executableFolder);
+    if (QFileInfo(bin, QStringLiteral("Model")).isDir())
+        return EnsureTrailingBackslash(bin.absolutePath());
+    return EnsureTrailingBackslash(
+        QDir::cleanPath(bin.absoluteFilePath(QStringLiteral(QUILLMERE_DATA_FROM_BIN))));
+}
+
+QString CommandLineReply(const QStringList &arguments)
+{
+    if (arguments.size() != 2)
+        return QString();
+    const QString version = AppInfo::Title + QLatin1Char(' ') + versionNumber() + QLatin1Char('\n');
+    if (arguments[1] == QLatin1String("--version"))
+        return version;
+    if (arguments[1] == QLatin1String("--help"))
+        return version
+            + QStringLiteral("用法：quillmere [样式表文件]\n"
+                             "      quillmere --help | --version\n"
+                             "\n"
+                             "  样式表文件   要打开的 CSS 文件；命令行的全部文字即一个路径\n"
+                             "  --help       显示本说明后退出\n"
+                             "  --version    显示版本后退出\n");
+    return QString();
+}
+
 QString CommandLineText(const QStringList &arguments)
 {
     // An unquoted path with blanks arrives split by the shell; the whole text
@@ -55,11 +97,10 @@ QString CommandLineText(const QStringList &arguments)
 void InitApplication(QApplication &app)
 {
     QApplication::setApplicationName(QStringLiteral("quillmere"));
-    QApplication::setApplicationVersion(QStringLiteral("%1.%2.%3")
-                                            .arg(AppInfo::VersionMajor)
-                                            .arg(AppInfo::VersionMinor)
-                                            .arg(AppInfo::VersionPatch));
+    QApplication::setApplicationVersion(versionNumber());
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/quillmere.svg")));
+    // Lets the desktop match the window to its launcher and icon.
+    QApplication::setDesktopFileName(QStringLiteral("org.quillmere.Quillmere"));
     installQtTranslation(app);
-    InitAppFolder(QApplication::applicationDirPath());
+    InitAppFolder(ProgramFolder(QApplication::applicationDirPath()));
 }

@@ -11,10 +11,20 @@ class QApplication;
 // Backslashes are ordinary file-name characters here and stay as they are.
 QString EnsureTrailingBackslash(const QString &path);
 
-// Records the folder of the running program; called once at start-up.
+// Records the program folder; called once at start-up.
 void InitAppFolder(const QString &programFolder);
-// The folder of the running program, ending in "/" (empty before InitAppFolder).
+// The program folder, ending in "/" (empty before InitAppFolder): where Model
+// lives and what "@SysPath\" in a template stands for.
 QString AppFolder();
+
+// The program folder for an executable in executableFolder: that folder itself
+// when it holds Model (a build tree), else the installed data folder beside it
+// (../share/quillmere from bin/). Ends in "/".
+QString ProgramFolder(const QString &executableFolder);
+
+// What a command line of exactly "--help" or "--version" prints instead of
+// starting the editor; empty for every other command line, which is a path.
+QString CommandLineReply(const QStringList &arguments);
 
 // The one path text of the command line: the arguments after the program name
 // (what QApplication left of them) joined by one blank.
