@@ -4,11 +4,13 @@
 //
 //   quillmere_screenshots STYLESHEET SELECTOR OUTDIR
 
+#include "app/Stylesheet.h"
 #include "app/frmCSS.h"
 #include "app/modMain.h"
 #include "framework/CtlsStep.h"
 #include "pages/StandardPages.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QDir>
 #include <QEventLoop>
@@ -49,8 +51,8 @@ QImage settledPicture(QWidget &window)
 
 int rowOf(const frmCSS &window, const QString &selector)
 {
-    for (int row = 0; row < window.ruleCount(); ++row) {
-        if (window.selectorAt(row) == selector)
+    for (int row = 0; row < window.document().count(); ++row) {
+        if (window.document().rule(row).selector == selector)
             return row;
     }
     return -1;
@@ -83,9 +85,10 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "quillmere_screenshots: no rule %s in %s\n", argv[2], argv[1]);
         return 1;
     }
-    window.selectRow(row);
+    auto *list = window.findChild<QAbstractItemView *>(QStringLiteral("lstStyle"));
+    list->setCurrentIndex(list->model()->index(row, 0));
 
-    CtlsStep *host = window.host();
+    auto *host = window.findChild<CtlsStep *>(QStringLiteral("csCSS"));
     for (int tab = 0; tab < host->tabBar()->count(); ++tab) {
         host->setCurrentIndex(tab);
         const QString file = outDir.filePath(QStringLiteral("screenshot-%1.png").arg(tab + 1));
