@@ -12,6 +12,7 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QFile>
+#include <QLineEdit>
 #include <QPixmap>
 #include <QTemporaryDir>
 
@@ -104,6 +105,23 @@ void BM_SaveLargeStylesheet(benchmark::State &state)
     state.counters["peak_rss_MB"] = peakResidentBytes() / (1024 * 1024);
 }
 BENCHMARK(BM_SaveLargeStylesheet)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+// One keystroke in the rule filter: the list is filtered over all rules.
+void BM_FilterKeystroke(benchmark::State &state)
+{
+    frmCSS &window = *fixture->window;
+    auto *filter = window.findChild<QLineEdit *>(QStringLiteral("txtFilter"));
+    const QStringList typed{QStringLiteral("b"), QStringLiteral("bl"), QStringLiteral("blo"),
+                            QStringLiteral("block-9"), QStringLiteral("block-99"),
+                            QStringLiteral("block-999"), QStringLiteral("")};
+    int step = 0;
+    for (auto _ : state) {
+        filter->setText(typed[step++ % typed.size()]);
+        showEverything();
+    }
+    filter->clear();
+}
+BENCHMARK(BM_FilterKeystroke)->Unit(benchmark::kMillisecond);
 
 int screenshot(const QString &stylesheet, const QString &picture, const QString &size)
 {
