@@ -32,11 +32,11 @@ frmAbout::frmAbout(QWidget *parent)
 {
     setObjectName(QStringLiteral("frmAbout"));
     setModal(true);
-    setWindowTitle(frmAboutText::CaptionPrefix + AppInfo::Title);
+    setWindowTitle(QStringLiteral("关于 ") + AppInfo::Title);
 
     auto *picIcon = new QLabel(this);
     picIcon->setObjectName(QStringLiteral("picIcon"));
-    picIcon->setAccessibleName(frmAboutText::IconName);
+    picIcon->setAccessibleName(QStringLiteral("程序图标"));
     const int iconSize = style()->pixelMetric(QStyle::PM_LargeIconSize);
     picIcon->setPixmap(programIcon(this).pixmap(iconSize, iconSize));
     picIcon->setAlignment(Qt::AlignTop);
@@ -48,11 +48,12 @@ frmAbout::frmAbout(QWidget *parent)
     lblTitle->setFont(titleFont);
 
     QLabel *lblVersion = addLabel(this, QStringLiteral("lblVersion"),
-                                  frmAboutText::VersionPrefix + versionText());
+                                  QStringLiteral("版本 ") + versionText());
     QLabel *lblDescription = addLabel(this, QStringLiteral("lblDescription"),
-                                      frmAboutText::Description);
+                                      QStringLiteral("© 澜石人 Quillmere 项目。保留所有权利。"));
     QLabel *lblDisclaimer = addLabel(this, QStringLiteral("lblDisclaimer"),
-                                     frmAboutText::Disclaimer);
+                                     QStringLiteral("警告: 本程序按“原样”提供，不附带任何明示或暗示的担保。"
+                                                     "因使用本程序而造成的任何损失，作者与权利人概不负责。"));
     lblDisclaimer->setWordWrap(true);
 
     auto *line1 = new QFrame(this);
@@ -60,7 +61,7 @@ frmAbout::frmAbout(QWidget *parent)
     line1->setFrameShape(QFrame::HLine);
     line1->setFrameShadow(QFrame::Sunken);
 
-    auto *cmdOK = new QPushButton(frmAboutText::OK, this);
+    auto *cmdOK = new QPushButton(QStringLiteral("确定"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
     cmdOK->setDefault(true);
     connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);

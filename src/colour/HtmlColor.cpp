@@ -33,8 +33,8 @@ HtmlColor::HtmlColor(QWidget *parent)
     m_text->setObjectName(QStringLiteral("txtC"));
     m_pick->setObjectName(QStringLiteral("cmSel"));
     m_pick->setIcon(ellipsisIcon(m_pick->palette().color(QPalette::ButtonText)));
-    m_pick->setAccessibleName(frmSelColor::Caption);
-    m_pick->setToolTip(frmSelColor::Caption);
+    m_pick->setAccessibleName(QStringLiteral("选择颜色"));
+    m_pick->setToolTip(QStringLiteral("选择颜色"));
     m_pick->setFixedWidth(PickButtonWidth);
     // The button takes the line edit's height, so the field stays one line high.
     m_pick->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Ignored);
@@ -55,7 +55,7 @@ HtmlColor::HtmlColor(QWidget *parent)
     });
     connect(m_pick, &QToolButton::clicked, this, [this] { pickColour(); });
 
-    SetText(NotSetCaption);
+    SetText(QStringLiteral("<未设置>"));
     SetDataChanged(false);
 }
 

@@ -16,9 +16,6 @@ class HtmlColor : public QWidget
     Q_PROPERTY(bool DataChanged READ DataChanged WRITE SetDataChanged)
 
 public:
-    // Shown until a page loads a value.
-    static inline const QString NotSetCaption = QStringLiteral("<未设置>");
-
     explicit HtmlColor(QWidget *parent = nullptr);
 
     QString Text() const;

@@ -17,22 +17,22 @@ frmSelColor::frmSelColor(QWidget *parent)
       m_text(new QLineEdit(this))
 {
     setObjectName(QStringLiteral("frmSelColor"));
-    setWindowTitle(Caption);
+    setWindowTitle(QStringLiteral("选择颜色"));
 
     m_preview->setObjectName(QStringLiteral("lbPer"));
     m_preview->setFixedSize(37, 17); // 555 x 255 twips
     m_preview->setFrameShape(QFrame::Box);
     m_preview->setAutoFillBackground(true);
 
-    auto *caption = new QLabel(ValueCaption, this);
+    auto *caption = new QLabel(QStringLiteral("颜色值："), this);
     caption->setObjectName(QStringLiteral("lbS"));
     caption->setBuddy(m_text);
     m_text->setObjectName(QStringLiteral("txtC"));
 
-    auto *ok = new QPushButton(OkCaption, this);
+    auto *ok = new QPushButton(QStringLiteral("确定"), this);
     ok->setObjectName(QStringLiteral("cmOk"));
     ok->setDefault(true);
-    auto *cancel = new QPushButton(CancelCaption, this);
+    auto *cancel = new QPushButton(QStringLiteral("取消"), this);
     cancel->setObjectName(QStringLiteral("cmCancel"));
 
     auto *bottom = new QHBoxLayout;
@@ -52,7 +52,7 @@ frmSelColor::frmSelColor(QWidget *parent)
     // Cancel, Esc and the title bar's close button all reject, handing nothing back.
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
-    m_text->setText(InitialText);
+    m_text->setText(QStringLiteral("#000000"));
 }
 
 void frmSelColor::showEvent(QShowEvent *event)

@@ -17,11 +17,7 @@ class frmSelColor : public QDialog
     Q_OBJECT
 
 public:
-    static inline const QString Caption = QStringLiteral("选择颜色");
-    static inline const QString ValueCaption = QStringLiteral("颜色值：");
-    static inline const QString OkCaption = QStringLiteral("确定");
-    static inline const QString CancelCaption = QStringLiteral("取消");
-    static inline const QString InitialText = QStringLiteral("#000000");
+    // The key under which the result holder carries the colour.
     static inline const QString ColourKey = QStringLiteral("SelColor");
 
     explicit frmSelColor(QWidget *parent = nullptr);

@@ -73,7 +73,7 @@ struct CtlsStep::Private
 CtlsStep::Private::Private(CtlsStep *host)
     : q(host)
     , tabBar(new QTabBar(host))
-    , errorBox(new QPlainTextEdit(CtlsStepText::ErrorBoxInitial, host))
+    , errorBox(new QPlainTextEdit(QStringLiteral("该控件不能被装载！"), host))
 {
     tabBar->setObjectName(QStringLiteral("sTab"));
     tabBar->setAccessibleName(TabBarName);
@@ -138,7 +138,7 @@ bool CtlsStep::Private::passesContract(QWidget *widget, StepItem &entry)
 {
     IPage *contract = dynamic_cast<IPage *>(widget);
     if (!contract) {
-        entry.ErrInfo = CtlsStepText::NoContract;
+        entry.ErrInfo = QStringLiteral("控件不支持预定义的函数接口。");
         return false;
     }
     if (!contract->Init(base->Values())) {
@@ -245,7 +245,7 @@ IPage *CtlsStep::Private::page(int index) const
 
 void CtlsStep::Private::showRefusal(const IPage &refusing)
 {
-    QMessageBox box(QMessageBox::Information, CtlsStepText::RefusalTitle, refusing.ErrString(),
+    QMessageBox box(QMessageBox::Information, QStringLiteral("错误信息"), refusing.ErrString(),
                     QMessageBox::Ok, q);
     box.exec();
 }
@@ -310,7 +310,7 @@ bool CtlsStep::ReShowCurCtl()
     IPage *contract = d->page(index);
     if (!contract) {
         const StepItem &entry = *d->entries[index];
-        d->errorBox->setPlainText(CtlsStepText::loadFailure(entry.ctlName, entry.ErrInfo));
+        d->errorBox->setPlainText(QStringLiteral("控件[") + entry.ctlName + QStringLiteral("]不能正确装载：\n") + entry.ErrInfo);
         d->errorBox->show();
         return false;
     }

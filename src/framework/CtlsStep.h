@@ -10,19 +10,6 @@ class QResizeEvent;
 class QTabBar;
 class StepBase;
 
-// Texts the host shows to the user.
-namespace CtlsStepText {
-inline const QString ErrorBoxInitial = QStringLiteral("该控件不能被装载！");
-inline const QString NoContract = QStringLiteral("控件不支持预定义的函数接口。");
-inline const QString RefusalTitle = QStringLiteral("错误信息");
-
-// The error box's text on the tab of a page that could not be loaded.
-inline QString loadFailure(const QString &typeName, const QString &reason)
-{
-    return QStringLiteral("控件[") + typeName + QStringLiteral("]不能正确装载：\n") + reason;
-}
-} // namespace CtlsStepText
-
 // Tabbed host of the property pages. Creates one page per entry of the model's
 // page list through the PageRegistry, drives the pages through IPage, and asks
 // the page being left to commit before its tab may be left.

@@ -32,11 +32,11 @@ QWidget *PageRegistry::create(const QString &typeName, QWidget *parent, QString 
     const auto found = m_factories.find(foldedName(typeName));
     if (found == m_factories.end()) {
         if (error)
-            *error = PageRegistryText::UnknownType;
+            *error = QStringLiteral("未注册的控件类型。");
         return nullptr;
     }
     QWidget *widget = found->second ? found->second(parent) : nullptr;
     if (!widget && error)
-        *error = PageRegistryText::FactoryFailed;
+        *error = QStringLiteral("控件创建失败。");
     return widget;
 }

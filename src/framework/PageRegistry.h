@@ -7,12 +7,6 @@
 
 class QWidget;
 
-// Why the registry could not create a page (shown to the user by the host).
-namespace PageRegistryText {
-inline const QString UnknownType = QStringLiteral("未注册的控件类型。");
-inline const QString FactoryFailed = QStringLiteral("控件创建失败。");
-} // namespace PageRegistryText
-
 // Factories of property pages keyed by type name (matched ignoring letter case).
 class PageRegistry
 {

@@ -23,8 +23,9 @@ void tst_frmAbout::showsTitleAndVersion_data()
     QTest::newRow("title") << "lblTitle" << AppInfo::Title;
     // A revision of 0 still shows.
     QTest::newRow("version") << "lblVersion" << QStringLiteral("版本 3.6.0");
-    QTest::newRow("rights holder") << "lblDescription" << frmAboutText::Description;
-    QTest::newRow("legal notice") << "lblDisclaimer" << frmAboutText::Disclaimer;
+    QTest::newRow("rights holder") << "lblDescription" << QStringLiteral("© 澜石人 Quillmere 项目。保留所有权利。");
+    QTest::newRow("legal notice") << "lblDisclaimer" << QStringLiteral("警告: 本程序按“原样”提供，不附带任何明示或暗示的担保。"
+                                                          "因使用本程序而造成的任何损失，作者与权利人概不负责。");
 }
 
 void tst_frmAbout::showsTitleAndVersion()
@@ -57,7 +58,7 @@ void tst_frmAbout::everyWayOfClosingIsOK()
 
     if (way == QLatin1String("cmdOK")) {
         auto *ok = dialog.findChild<QPushButton *>(QStringLiteral("cmdOK"));
-        QCOMPARE(ok->text(), frmAboutText::OK);
+        QCOMPARE(ok->text(), QStringLiteral("确定"));
         QTest::mouseClick(ok, Qt::LeftButton);
     } else if (way == QLatin1String("close")) {
         QVERIFY(dialog.close());

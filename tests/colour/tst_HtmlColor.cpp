@@ -69,7 +69,7 @@ T *child(QWidget &parent, const char *name)
 void tst_HtmlColor::startsNotSet()
 {
     HtmlColor field;
-    QCOMPARE(field.Text(), HtmlColor::NotSetCaption);
+    QCOMPARE(field.Text(), QStringLiteral("<未设置>"));
     QVERIFY(!field.DataChanged());
     QCOMPARE(baseOf(field), QColor(Qt::black));
     QCOMPARE(textOf(field), QColor(Qt::white));
@@ -95,7 +95,7 @@ void tst_HtmlColor::tint_data()
     QTest::newRow("eight characters") << "#FF00001" << black << white;
     QTest::newRow("keyword") << "red" << black << white;
     QTest::newRow("empty") << "" << black << white;
-    QTest::newRow("not set") << HtmlColor::NotSetCaption << black << white;
+    QTest::newRow("not set") << QStringLiteral("<未设置>") << black << white;
     QTest::newRow("rgb with blanks") << "rgb(255, 0, 0)" << red << cyan;
     QTest::newRow("RGB upper") << "RGB(255,0,0)" << red << cyan;
     QTest::newRow("above 255") << "RGB(300,0,0)" << red << cyan;

@@ -213,10 +213,10 @@ void tst_frmSelColor::dismissHandsBackNothing()
 void tst_frmSelColor::worksWithoutHolder()
 {
     frmSelColor dialog;
-    QCOMPARE(dialog.windowTitle(), frmSelColor::Caption);
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("选择颜色"));
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-    QCOMPARE(textBox(dialog)->text(), frmSelColor::InitialText);
+    QCOMPARE(textBox(dialog)->text(), QStringLiteral("#000000"));
     QCOMPARE(previewOf(dialog), QColor(0, 0, 0));
 
     QTest::mouseClick(dialog.findChild<QPushButton *>(QStringLiteral("cmOk")), Qt::LeftButton);

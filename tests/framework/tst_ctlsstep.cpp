@@ -257,7 +257,7 @@ void tst_CtlsStep::initBuildsTabsAndNamedPages()
     third->ToolTipText = QStringLiteral("边框与边距");
     CtlsStep host;
     QCOMPARE(host.errorBox()->objectName(), QStringLiteral("txtErrInfo"));
-    QCOMPARE(host.errorBox()->toPlainText(), CtlsStepText::ErrorBoxInitial);
+    QCOMPARE(host.errorBox()->toPlainText(), QStringLiteral("该控件不能被装载！"));
     QVERIFY(host.errorBox()->isReadOnly());
     QCOMPARE(host.MinWidth(), 0);
 
@@ -285,8 +285,8 @@ void tst_CtlsStep::failedPageShowsReason_data()
     QTest::addColumn<QString>("type");
     QTest::addColumn<QString>("reason");
     QTest::addColumn<bool>("widgetCreated");
-    QTest::newRow("type not registered") << Unregistered << PageRegistryText::UnknownType << false;
-    QTest::newRow("widget without the page contract") << NoContract << CtlsStepText::NoContract << true;
+    QTest::newRow("type not registered") << Unregistered << QStringLiteral("未注册的控件类型。") << false;
+    QTest::newRow("widget without the page contract") << NoContract << QStringLiteral("控件不支持预定义的函数接口。") << true;
     QTest::newRow("Init returns false") << InitFails << InitFailText << true;
 }
 
@@ -408,7 +408,7 @@ void tst_CtlsStep::refusalKeepsTab()
     switchForward(*host, way);
 
     QCOMPARE(answerer.count, 1);
-    QCOMPARE(answerer.title, CtlsStepText::RefusalTitle);
+    QCOMPARE(answerer.title, QStringLiteral("错误信息"));
     QCOMPARE(answerer.text, RefusalText);
     QCOMPARE(answerer.icon, QMessageBox::Information);
     QCOMPARE(host->currentIndex(), 0);

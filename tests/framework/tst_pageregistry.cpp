@@ -45,8 +45,8 @@ void tst_PageRegistry::failuresAreDescribed_data()
 {
     QTest::addColumn<QString>("asked");
     QTest::addColumn<QString>("error");
-    QTest::newRow("unknown type") << "Quillmere.Nothing" << PageRegistryText::UnknownType;
-    QTest::newRow("factory gives nothing") << "Quillmere.Broken" << PageRegistryText::FactoryFailed;
+    QTest::newRow("unknown type") << "Quillmere.Nothing" << QStringLiteral("未注册的控件类型。");
+    QTest::newRow("factory gives nothing") << "Quillmere.Broken" << QStringLiteral("控件创建失败。");
 }
 
 void tst_PageRegistry::failuresAreDescribed()
