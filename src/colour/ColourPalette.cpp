@@ -51,7 +51,7 @@ QString colourTag(const QColor &colour)
 ColourPalette::ColourPalette(QWidget *parent) : QWidget(parent), m_grid(new QGridLayout(this))
 {
     m_grid->setContentsMargins(0, 0, 0, 0);
-    m_grid->setSpacing(3); // 50 twips
+    m_grid->setSpacing(3); // pixels: enough to tell neighbouring swatches apart
     BuildPalette();
     makeCurrent(m_cells.front());
 }

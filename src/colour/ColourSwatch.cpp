@@ -13,7 +13,8 @@ ColourSwatch::ColourSwatch(const QColor &colour, const QString &tag, QWidget *pa
 
 QSize ColourSwatch::sizeHint() const
 {
-    return QSize(25, 11); // 375 x 165 twips
+    // Pixels: 36 swatches a row fit the dialog's width, wide enough to click.
+    return QSize(25, 11);
 }
 
 void ColourSwatch::paintEvent(QPaintEvent *)

@@ -12,7 +12,8 @@
 
 namespace {
 
-constexpr int PickButtonWidth = 17; // 255 twips
+// Pixels: just room for the three dots, so the text field keeps the width.
+constexpr int PickButtonWidth = 17;
 
 // Three small dots, drawn in the button's text colour so any theme shows them.
 QIcon ellipsisIcon(const QColor &colour)

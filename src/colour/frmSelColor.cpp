@@ -20,7 +20,7 @@ frmSelColor::frmSelColor(QWidget *parent)
     setWindowTitle(QStringLiteral("选择颜色"));
 
     m_preview->setObjectName(QStringLiteral("lbPer"));
-    m_preview->setFixedSize(37, 17); // 555 x 255 twips
+    m_preview->setFixedSize(37, 17); // pixels: as tall as the value field beside it
     m_preview->setFrameShape(QFrame::Box);
     m_preview->setAutoFillBackground(true);
 

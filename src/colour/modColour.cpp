@@ -37,7 +37,8 @@ std::optional<int> readHex(QStringView digits)
     return value;
 }
 
-// A decimal integer with blanks around it; 16 bits, as the original widths were.
+// A decimal integer with blanks around it, in 16 bits: a wider number is no
+// colour component, so it reads as no number at all.
 std::optional<int> readDecimal(QStringView text)
 {
     bool ok = false;
