@@ -13,7 +13,7 @@ ColourSwatch::ColourSwatch(const QColor &colour, const QString &tag, QWidget *pa
 
 QSize ColourSwatch::sizeHint() const
 {
-    // Pixels: 36 swatches a row fit the dialog's width, wide enough to click.
+    // Pixels: wide enough to hit with the mouse, twelve to a row in the dialog.
     return QSize(25, 11);
 }
 
