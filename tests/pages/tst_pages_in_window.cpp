@@ -2,11 +2,14 @@
 // reaches the rule's declaration text and the saved file.
 
 #include "app/frmCSS.h"
+#include "app/modMain.h"
 #include "framework/CtlsStep.h"
 #include "pages/StandardPages.h"
+#include "pages/preview/cssPView.h"
 
 #include <QAbstractSpinBox>
 #include <QAccessible>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
@@ -23,6 +26,7 @@ class TestPagesInWindow : public QObject
 private slots:
     void initTestCase();
     void editsReachRuleAndFile();
+    void gridEditReachesRuleAndPreview();
     void everyInputHasAName();
 
 private:
@@ -48,6 +52,7 @@ QByteArray readBytes(const QString &path)
 void TestPagesInWindow::initTestCase()
 {
     QVERIFY(m_dir.isValid());
+    InitAppFolder(m_dir.path()); // no templates: the preview shows its own sample
     registerStandardPages();
 }
 
@@ -93,6 +98,37 @@ void TestPagesInWindow::editsReachRuleAndFile()
     QCOMPARE(window.declarationsAt(1), QStringLiteral("margin:0;text-align:left"));
 
     QCOMPARE(readBytes(path), QByteArray("h1 { color:red;font-size:13px }\np { margin:0;text-align:left }\n"));
+}
+
+// Typed into the grid and never confirmed, the edits are still committed when
+// the user moves on to the preview, whose browser starts only then.
+void TestPagesInWindow::gridEditReachesRuleAndPreview()
+{
+    const QString path = m_dir.filePath(QStringLiteral("grid.css"));
+    {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("h1 { color:red }\n");
+    }
+    frmCSS window;
+    window.show();
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QVERIFY(window.LoadFile(path));
+    auto *preview = window.findChild<cssPView *>();
+    QVERIFY(preview);
+    QVERIFY(!preview->browser());
+
+    clickTab(window, 6);
+    QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("txtE"));
+    for (const QString &text : {QStringLiteral("blue"), QStringLiteral("display"), QStringLiteral("none")}) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QTest::keyClicks(QApplication::focusWidget(), text);
+    }
+    clickTab(window, 7);
+    QCOMPARE(window.declarationsAt(0), QStringLiteral("color:blue;display:none"));
+    QVERIFY(preview->browser());
+    QCOMPARE(preview->documentText(), QStringLiteral("<p style='color:blue;display:none'>标题示例</p>"));
 }
 
 // Screen readers name a control by its caption label (its buddy) or by an
