@@ -1,4 +1,4 @@
-// The font and paragraph pages inside the main window: an edit on a page
+// The pages inside the main window: an edit on a page
 // reaches the rule's declaration text and the saved file.
 
 #include "app/frmCSS.h"
@@ -17,7 +17,9 @@
 #include <QTabBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTableWidget>
 #include <QToolButton>
+#include <QTreeView>
 
 class TestPagesInWindow : public QObject
 {
@@ -101,14 +103,15 @@ void TestPagesInWindow::editsReachRuleAndFile()
 }
 
 // Typed into the grid and never confirmed, the edits are still committed when
-// the user moves on to the preview, whose browser starts only then.
+// the user moves on to the preview, whose browser starts only then. A rule
+// picked in the list while the grid is on show leaves the focus in the list.
 void TestPagesInWindow::gridEditReachesRuleAndPreview()
 {
     const QString path = m_dir.filePath(QStringLiteral("grid.css"));
     {
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("h1 { color:red }\n");
+        file.write("h1 { color:red }\np { margin:0 }\n");
     }
     frmCSS window;
     window.show();
@@ -129,6 +132,13 @@ void TestPagesInWindow::gridEditReachesRuleAndPreview()
     QCOMPARE(window.declarationsAt(0), QStringLiteral("color:blue;display:none"));
     QVERIFY(preview->browser());
     QCOMPARE(preview->documentText(), QStringLiteral("<p style='color:blue;display:none'>标题示例</p>"));
+
+    clickTab(window, 6);
+    auto *rules = window.findChild<QTreeView *>(QStringLiteral("lstStyle"));
+    QTest::mouseClick(rules->viewport(), Qt::LeftButton, {}, rules->visualRect(rules->model()->index(1, 0)).center());
+    QCOMPARE(QApplication::focusWidget(), rules);
+    QCOMPARE(window.host()->currentPageWidget()->findChild<QTableWidget *>()->item(0, 0)->text(),
+             QStringLiteral("margin"));
 }
 
 // Screen readers name a control by its caption label (its buddy) or by an

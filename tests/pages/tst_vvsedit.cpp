@@ -3,6 +3,7 @@
 #include "support/VValues.h"
 #include "PageTestSupport.h"
 
+#include <QAbstractItemView>
 #include <QCompleter>
 #include <QLineEdit>
 #include <QTest>
@@ -214,6 +215,12 @@ void TestVvsEdit::namesComplete()
     QVERIFY(completer);
     QCOMPARE(completer->completionCount(), 12); // background and its longhands
     QCOMPARE(completer->currentCompletion(), QStringLiteral("background"));
+    QTRY_VERIFY(completer->popup()->isVisible());
+    QTest::keyClick(completer->popup(), Qt::Key_Down);
+    QTest::keyClick(completer->popup(), Qt::Key_Down);
+    QTest::keyClick(completer->popup(), Qt::Key_Return);
+    QVERIFY(editor());
+    QCOMPARE(editor()->text(), QStringLiteral("background-attachment"));
 }
 
 QTEST_MAIN(TestVvsEdit)
