@@ -12,8 +12,8 @@
 
 namespace {
 
-// Readable on light and dark backgrounds alike.
-const QColor WarningColour(0xd9, 0x5f, 0x0e);
+// A warning, not an error: dark orange rather than red.
+const QColor WarningColour(0xb3, 0x58, 0x06);
 
 // The in-place editor: a plain line edit, completing property names in the
 // name column.
