@@ -117,7 +117,6 @@ void TestVvsEdit::arrowKeysWrap_data()
     QTest::newRow("Down") << 0 << int(Qt::Key_Down) << int(Qt::NoModifier) << 1;
     QTest::newRow("Up on the first row wraps") << 0 << int(Qt::Key_Up) << int(Qt::NoModifier) << 2;
     QTest::newRow("Shift+Up moves down") << 0 << int(Qt::Key_Up) << int(Qt::ShiftModifier) << 1;
-    QTest::newRow("Shift+Down moves up") << 1 << int(Qt::Key_Down) << int(Qt::ShiftModifier) << 0;
     QTest::newRow("Ctrl+Shift+Up moves up") << 1 << int(Qt::Key_Up) << int(Qt::ControlModifier | Qt::ShiftModifier) << 0;
 }
 
