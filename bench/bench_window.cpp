@@ -1,21 +1,34 @@
-// The real main window on a large stylesheet: open, switch rules, save.
+// The real main window on a large stylesheet: open, switch rules, save; and
+// the program's start-up.
 //
 //   bench_window                          run the benchmarks
 //   bench_window --screenshot CSS PNG [WxH]   open CSS, save a picture of the window
+//   bench_window --start-only             start the window, print how many browser
+//                                         engine processes run, exit
 
 #include "app/Stylesheet.h"
 #include "app/frmCSS.h"
+#include "framework/CtlsStep.h"
 #include "pages/StandardPages.h"
+#include "pages/preview/cssPView.h"
 
 #include <benchmark/benchmark.h>
 
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QDir>
+#include <QEventLoop>
 #include <QFile>
 #include <QLineEdit>
 #include <QPixmap>
+#include <QProcess>
 #include <QTemporaryDir>
+#include <QTimer>
+#include <QWebEnginePage>
+#include <QWebEngineView>
+#include <QWindow>
 
+#include <cstdio>
 #include <cstring>
 #include <memory>
 
@@ -68,6 +81,46 @@ double peakResidentBytes()
     return 0;
 }
 
+// Browser engine processes started by this process.
+int engineProcesses()
+{
+    const QString self = QString::number(QCoreApplication::applicationPid());
+    int count = 0;
+    for (const QString &pid : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
+        QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+        if (!stat.open(QIODevice::ReadOnly))
+            continue;
+        // pid (name) state ppid ...
+        const QString line = QString::fromLocal8Bit(stat.readAll());
+        const QStringList afterName = line.mid(line.lastIndexOf(u')') + 2).split(u' ');
+        if (line.contains(QLatin1String("(QtWebEngineProc")) && afterName.value(1) == self)
+            ++count;
+    }
+    return count;
+}
+
+// From exec to the main window on screen, in a fresh process each time, so
+// loading the libraries (the browser engine's among them) is counted too. The
+// child reports once its window is exposed; its exit is not timed.
+void BM_StartUp(benchmark::State &state)
+{
+    int processes = 0;
+    for (auto _ : state) {
+        QProcess child;
+        child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--start-only")});
+        if (!child.waitForReadyRead(30000)) {
+            state.SkipWithError("the window did not start");
+            break;
+        }
+        state.PauseTiming();
+        child.waitForFinished(30000);
+        processes = child.readAllStandardOutput().trimmed().split('\n').last().toInt();
+        state.ResumeTiming();
+    }
+    state.counters["engine_processes"] = processes;
+}
+BENCHMARK(BM_StartUp)->Unit(benchmark::kMillisecond)->Iterations(20);
+
 void BM_OpenLargeStylesheet(benchmark::State &state)
 {
     frmCSS &window = *fixture->window;
@@ -94,6 +147,57 @@ void BM_SelectRule(benchmark::State &state)
     }
 }
 BENCHMARK(BM_SelectRule)->Unit(benchmark::kMicrosecond);
+
+// Runs until the preview's browser has finished loading; false on a time-out.
+bool waitForPreviewLoad(const cssPView &preview)
+{
+    QEventLoop loop;
+    QObject::connect(preview.browser()->page(), &QWebEnginePage::loadFinished, &loop, &QEventLoop::quit);
+    QTimer::singleShot(30000, &loop, [&loop] { loop.exit(1); });
+    return loop.exec() == 0;
+}
+
+// The editor's own work for a rule change with the preview on show: commit,
+// parse, build the sample and hand it to the engine. The engine's rendering
+// runs untimed between iterations.
+void BM_SelectRuleWithPreview(benchmark::State &state)
+{
+    frmCSS &window = *fixture->window;
+    auto *preview = window.findChild<cssPView *>();
+    auto *host = window.findChild<CtlsStep *>(QStringLiteral("csCSS"));
+    auto *list = window.findChild<QAbstractItemView *>(QStringLiteral("lstStyle"));
+    host->setCurrentIndex(7);
+    if (!preview || !preview->browser() || !waitForPreviewLoad(*preview)) {
+        state.SkipWithError("the preview did not start");
+        return;
+    }
+    int row = 1;
+    for (auto _ : state) {
+        list->setCurrentIndex(list->model()->index(row, 0));
+        state.PauseTiming();
+        if (!waitForPreviewLoad(*preview))
+            state.SkipWithError("the preview did not load");
+        row = (row * 7919 + 1) % ruleCount;
+        state.ResumeTiming();
+    }
+    state.counters["engine_processes"] = engineProcesses();
+    host->setCurrentIndex(0);
+}
+BENCHMARK(BM_SelectRuleWithPreview)->Unit(benchmark::kMicrosecond)->Iterations(200);
+
+// Says when the window is on screen, then how many engine processes run.
+int startOnly()
+{
+    frmCSS window;
+    window.show();
+    window.start(QString());
+    while (!window.windowHandle() || !window.windowHandle()->isExposed())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    std::printf("exposed\n");
+    std::fflush(stdout);
+    std::printf("%d\n", engineProcesses());
+    return 0;
+}
 
 void BM_SaveLargeStylesheet(benchmark::State &state)
 {
@@ -143,6 +247,8 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     registerStandardPages();
 
+    if (argc == 2 && std::strcmp(argv[1], "--start-only") == 0)
+        return startOnly();
     if (argc >= 4 && std::strcmp(argv[1], "--screenshot") == 0)
         return screenshot(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]),
                           argc > 4 ? QString::fromLocal8Bit(argv[4]) : QString());

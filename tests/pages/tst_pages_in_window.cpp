@@ -1,14 +1,17 @@
-// The font and paragraph pages inside the main window: an edit on a page
+// The pages inside the main window: an edit on a page
 // reaches the rule's declaration text and the saved file.
 
 #include "AppTestSupport.h"
 #include "app/Stylesheet.h"
 #include "app/frmCSS.h"
+#include "app/modMain.h"
 #include "framework/CtlsStep.h"
 #include "pages/StandardPages.h"
+#include "pages/preview/cssPView.h"
 
 #include <QAbstractSpinBox>
 #include <QAccessible>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
@@ -16,7 +19,9 @@
 #include <QTabBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTableWidget>
 #include <QToolButton>
+#include <QTreeView>
 
 class TestPagesInWindow : public QObject
 {
@@ -25,6 +30,7 @@ class TestPagesInWindow : public QObject
 private slots:
     void initTestCase();
     void editsReachRuleAndFile();
+    void gridEditReachesRuleAndPreview();
     void everyInputHasAName();
 
 private:
@@ -35,6 +41,7 @@ private:
 void TestPagesInWindow::initTestCase()
 {
     QVERIFY(m_dir.isValid());
+    InitAppFolder(m_dir.path()); // no templates: the preview shows its own sample
     registerStandardPages();
 }
 
@@ -80,6 +87,45 @@ void TestPagesInWindow::editsReachRuleAndFile()
     QCOMPARE(window.document().rule(1).declarations, QStringLiteral("margin:0;text-align:left"));
 
     QCOMPARE(readBytes(path), QByteArray("h1 { color:red;font-size:13px }\np { margin:0;text-align:left }\n"));
+}
+
+// Typed into the grid and never confirmed, the edits are still committed when
+// the user moves on to the preview, whose browser starts only then. A rule
+// picked in the list while the grid is on show leaves the focus in the list.
+void TestPagesInWindow::gridEditReachesRuleAndPreview()
+{
+    const QString path = m_dir.filePath(QStringLiteral("grid.css"));
+    {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("h1 { color:red }\np { margin:0 }\n");
+    }
+    frmCSS window;
+    window.show();
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QVERIFY(window.LoadFile(path));
+    auto *preview = window.findChild<cssPView *>();
+    QVERIFY(preview);
+    QVERIFY(!preview->browser());
+
+    clickTab(window, 6);
+    QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("txtE"));
+    for (const QString &text : {QStringLiteral("blue"), QStringLiteral("display"), QStringLiteral("none")}) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QTest::keyClicks(QApplication::focusWidget(), text);
+    }
+    clickTab(window, 7);
+    QCOMPARE(window.document().rule(0).declarations, QStringLiteral("color:blue;display:none"));
+    QVERIFY(preview->browser());
+    QCOMPARE(preview->documentText(), QStringLiteral("<p style='color:blue;display:none'>标题示例</p>"));
+
+    clickTab(window, 6);
+    auto *rules = window.findChild<QTreeView *>(QStringLiteral("lstStyle"));
+    QTest::mouseClick(rules->viewport(), Qt::LeftButton, {}, rules->visualRect(rules->model()->index(1, 0)).center());
+    QCOMPARE(QApplication::focusWidget(), rules);
+    QCOMPARE(host(window)->currentPageWidget()->findChild<QTableWidget *>()->item(0, 0)->text(),
+             QStringLiteral("margin"));
 }
 
 // Screen readers name a control by its caption label (its buddy) or by an

@@ -1,0 +1,116 @@
+#include "pages/preview/cssPView.h"
+
+#include "app/modMain.h"
+#include "pages/preview/PreviewBrowser.h"
+#include "pages/preview/PreviewDocument.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QShowEvent>
+#include <QUrl>
+#include <QVBoxLayout>
+#include <QWebEngineView>
+
+namespace {
+
+// Opening an empty template list is answered with a beep.
+class TemplateList : public QComboBox
+{
+public:
+    using QComboBox::QComboBox;
+
+    void showPopup() override
+    {
+        if (count() == 0)
+            QApplication::beep();
+        QComboBox::showPopup();
+    }
+};
+
+} // namespace
+
+cssPView::cssPView(QWidget *parent)
+    : QWidget(parent)
+    , m_templates(new TemplateList(this))
+    , m_layout(new QVBoxLayout(this))
+{
+    m_templates->setObjectName(QStringLiteral("iComb"));
+    auto *caption = new QLabel(cssPViewText::TemplateCaption, this);
+    caption->setObjectName(QStringLiteral("lbs"));
+    caption->setBuddy(m_templates);
+
+    auto *row = new QHBoxLayout;
+    row->addWidget(caption);
+    row->addWidget(m_templates, 1);
+    m_layout->addLayout(row);
+    m_layout->addStretch(1); // where the browser goes once started
+
+    connect(m_templates, &QComboBox::activated, this, [this] { render(); });
+}
+
+bool cssPView::Init(VValues &values)
+{
+    m_values = &values;
+    return true;
+}
+
+bool cssPView::Update()
+{
+    return true;
+}
+
+void cssPView::ReShow()
+{
+    // A filled list is kept as it is, so the template chosen stays chosen.
+    if (m_templates->count() == 0) {
+        fillTemplates();
+        if (m_templates->count() > 0)
+            m_templates->setCurrentIndex(0);
+    }
+    render();
+}
+
+QString cssPView::ErrString() const
+{
+    return QString();
+}
+
+void cssPView::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (!m_browser)
+        startBrowser();
+}
+
+void cssPView::fillTemplates()
+{
+    m_templates->clear();
+    const QList<PreviewDocument::Template> templates = PreviewDocument::Templates(AppFolder());
+    for (const PreviewDocument::Template &entry : templates)
+        m_templates->addItem(entry.title, entry.path);
+}
+
+void cssPView::render()
+{
+    const QString folder = AppFolder();
+    const QString style = PreviewDocument::StyleString(*m_values, folder);
+    const int chosen = m_templates->currentIndex();
+    m_document = chosen < 0
+        ? PreviewDocument::BuiltInSample(style)
+        : PreviewDocument::FromTemplate(m_templates->itemData(chosen).toString(), folder, style);
+    if (m_browser)
+        m_browser->setHtml(m_document, QUrl::fromLocalFile(folder));
+}
+
+void cssPView::startBrowser()
+{
+    m_browser = createPreviewBrowser(this);
+    m_browser->setObjectName(QStringLiteral("wBrow"));
+    m_browser->setAccessibleName(QStringLiteral("预览效果"));
+    delete m_layout->takeAt(1); // the stretch that held the browser's place
+    m_layout->addWidget(m_browser, 1);
+    if (!m_document.isEmpty())
+        m_browser->setHtml(m_document, QUrl::fromLocalFile(AppFolder()));
+}

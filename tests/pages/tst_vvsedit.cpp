@@ -1,0 +1,185 @@
+#include "pages/grid/PropertyGrid.h"
+#include "pages/grid/VvsEdit.h"
+#include "support/VValues.h"
+#include "PageTestSupport.h"
+
+#include <QAbstractItemView>
+#include <QCompleter>
+#include <QLineEdit>
+#include <QTest>
+
+// The all-properties grid driven by clicks and keys.
+class TestVvsEdit : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void reShowFillsTheGrid();
+    void typedRowsBecomeValues_data();
+    void typedRowsBecomeValues();
+    void arrowKeysWrap_data();
+    void arrowKeysWrap();
+    void unknownNamesAreMarked_data();
+    void unknownNamesAreMarked();
+    void namesComplete();
+
+private:
+    QLineEdit *editor() const { return qobject_cast<QLineEdit *>(m_grid->indexWidget(m_grid->currentIndex())); }
+    void type(int row, int column, const QString &text);
+
+    VValues m_values;
+    VvsEdit *m_page = nullptr;
+    PropertyGrid *m_grid = nullptr;
+};
+
+void TestVvsEdit::init()
+{
+    m_page = showPage<VvsEdit>(m_values);
+    QVERIFY(m_page);
+    m_grid = m_page->grid();
+}
+
+void TestVvsEdit::cleanup()
+{
+    delete m_page;
+}
+
+// Clicks the cell (the open editor, when it lies there) and types text over
+// what it held; "" empties it.
+void TestVvsEdit::type(int row, int column, const QString &text)
+{
+    const QPoint point = m_grid->visualRect(m_grid->model()->index(row, column)).center();
+    QWidget *target = m_grid->viewport()->childAt(point);
+    target = target ? target : m_grid->viewport();
+    QTest::mouseClick(target, Qt::LeftButton, {}, target->mapFrom(m_grid->viewport(), point));
+    QVERIFY(editor());
+    QTest::keyClick(editor(), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(editor(), Qt::Key_Delete);
+    QTest::keyClicks(editor(), text);
+}
+
+void TestVvsEdit::reShowFillsTheGrid()
+{
+    reShowWith(*m_page, m_values, QStringLiteral("color:red;margin:0"));
+    QCOMPARE(m_grid->horizontalHeaderItem(0)->text(), QStringLiteral("属性名"));
+    QCOMPARE(m_grid->horizontalHeaderItem(1)->text(), QStringLiteral("值"));
+    m_page->resize(800, 300);
+    QCOMPARE(m_grid->columnWidth(0), m_grid->contentsRect().width() * 35 / 100);
+    QCOMPARE(m_grid->rowCount(), 3);
+    QCOMPARE(m_grid->text(1, 0) + m_grid->text(1, 1) + m_grid->text(2, 0), QStringLiteral("margin0"));
+    QCOMPARE(editor()->selectedText(), QStringLiteral("color"));
+    type(2, 1, QString()); // landing on the last row adds one
+    QCOMPARE(m_grid->rowCount(), 4);
+}
+
+void TestVvsEdit::typedRowsBecomeValues_data()
+{
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<QStringList>("typed"); // "row,column=text"
+    QTest::addColumn<QString>("after");
+
+    QTest::newRow("nothing") << "" << QStringList() << "";
+    QTest::newRow("spaces trimmed") << "" << QStringList{"0,0=  color ", "0,1= red  "} << "color:red";
+    QTest::newRow("empty value drops") << "color:red;margin:0" << QStringList{"1,1="} << "color:red";
+    QTest::newRow("empty name drops") << "color:red;margin:0" << QStringList{"0,0="} << "margin:0";
+    QTest::newRow("same name: first place, last value")
+        << "color:red;margin:0" << QStringList{"2,0=color", "2,1=blue"} << "color:blue;margin:0";
+    QTest::newRow("any property, value as typed")
+        << "" << QStringList{"0,0=--gap", "0,1=4px", "1,0=display", "1,1=var(--d)"} << "--gap:4px;display:var(--d)";
+}
+
+void TestVvsEdit::typedRowsBecomeValues()
+{
+    QFETCH(QString, before);
+    QFETCH(QStringList, typed);
+    QFETCH(QString, after);
+
+    reShowWith(*m_page, m_values, before);
+    for (const QString &edit : typed) {
+        const qsizetype equals = edit.indexOf(u'=');
+        type(edit.left(1).toInt(), edit.mid(2, 1).toInt(), edit.mid(equals + 1));
+    }
+    // The last text is still in the editor: Update commits it first.
+    QVERIFY(m_page->Update());
+    QCOMPARE(valuesText(m_values), after);
+}
+
+void TestVvsEdit::arrowKeysWrap_data()
+{
+    QTest::addColumn<int>("from");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<int>("to");
+
+    // Rows 0 and 1 hold values, row 2 is the empty row.
+    QTest::newRow("Down") << 0 << int(Qt::Key_Down) << int(Qt::NoModifier) << 1;
+    QTest::newRow("Up on the first row wraps") << 0 << int(Qt::Key_Up) << int(Qt::NoModifier) << 2;
+    QTest::newRow("Shift+Up moves down") << 0 << int(Qt::Key_Up) << int(Qt::ShiftModifier) << 1;
+    QTest::newRow("Ctrl+Shift+Up moves up") << 1 << int(Qt::Key_Up) << int(Qt::ControlModifier | Qt::ShiftModifier) << 0;
+}
+
+void TestVvsEdit::arrowKeysWrap()
+{
+    QFETCH(int, from);
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QFETCH(int, to);
+
+    reShowWith(*m_page, m_values, QStringLiteral("color:red;margin:0"));
+    type(from, 1, QStringLiteral("x"));
+    QTest::keyClick(editor(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    QCOMPARE(m_grid->currentRow(), to);
+    QCOMPARE(m_grid->currentColumn(), 1);
+    QCOMPARE(m_grid->text(from, 1), QStringLiteral("x")); // left, so written
+    QCOMPARE(editor()->selectedText(), m_grid->text(to, 1));
+}
+
+void TestVvsEdit::unknownNamesAreMarked_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("unknown");
+
+    QTest::newRow("property no page offers") << "display" << false;
+    QTest::newRow("letter case does not matter") << "Font-Size" << false;
+    QTest::newRow("custom property") << "--main-colour" << false;
+    QTest::newRow("vendor prefix") << "-webkit-line-clamp" << false;
+    QTest::newRow("misspelt") << "colr" << true;
+}
+
+void TestVvsEdit::unknownNamesAreMarked()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, unknown);
+
+    // A name shown from the rule is judged as a typed one; values are never judged.
+    reShowWith(*m_page, m_values, name + QStringLiteral(":x"));
+    type(1, 0, name);
+    type(1, 1, QStringLiteral("colr"));
+    for (int row : {0, 1}) {
+        QCOMPARE(m_grid->item(row, 0)->toolTip(), unknown ? QStringLiteral("未知属性") : QString());
+        QCOMPARE(m_grid->item(row, 0)->data(Qt::ForegroundRole).isValid(), unknown);
+    }
+    QCOMPARE(m_grid->item(0, 1)->toolTip(), QString());
+    QVERIFY(m_page->Update());
+    QCOMPARE(valuesText(m_values), name + QStringLiteral(":colr"));
+}
+
+void TestVvsEdit::namesComplete()
+{
+    reShowWith(*m_page, m_values, QString());
+    type(0, 0, QStringLiteral("backgr"));
+    QCompleter *completer = editor()->completer();
+    QVERIFY(completer);
+    QCOMPARE(completer->completionCount(), 12); // background and its longhands
+    QTRY_VERIFY(completer->popup()->isVisible());
+    QTest::keyClick(completer->popup(), Qt::Key_Down);
+    QTest::keyClick(completer->popup(), Qt::Key_Down);
+    QTest::keyClick(completer->popup(), Qt::Key_Return);
+    QVERIFY(editor()); // the popup did not end the editing
+    QCOMPARE(editor()->text(), QStringLiteral("background-attachment"));
+}
+
+QTEST_MAIN(TestVvsEdit)
+#include "tst_vvsedit.moc"
