@@ -31,7 +31,7 @@ public:
     // Which text controls Update writes.
     enum class Commit {
         EnabledControls, // every enabled text control and every list
-        ChangedText      // only text controls changed since the last load
+        ChangedText      // only text controls whose text differs from the one last loaded
     };
     enum LoadStates : qint16 { Idle = 0, Loading = 1, Clearing = 2 };
 

@@ -10,6 +10,8 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 
+#include <utility>
+
 namespace {
 
 const QString NotSetCaption = QStringLiteral("<未指定>");
