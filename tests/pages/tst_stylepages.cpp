@@ -220,6 +220,8 @@ void TestStylePages::listStylePage_data()
                                                  << "list-style-type:DECIMAL";
     QTest::newRow("not set clears") << "list-style-type:DECIMAL" << QStringList{"icLst=0"} << QStringList()
                                     << "list-style-type:";
+    const QString longPicture = QStringLiteral("list-style-image:url(data:image/svg+xml,%1)").arg(QString(40000, u'x'));
+    QTest::newRow("long value kept whole") << longPicture << QStringList() << QStringList() << longPicture;
     QTest::newRow("picture typed as is") << "" << QStringList{"Text1=none"} << QStringList() << "list-style-image:none";
 }
 

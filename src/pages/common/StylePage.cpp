@@ -7,7 +7,10 @@
 #include <QComboBox>
 #include <QIcon>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMetaProperty>
+
+#include <limits>
 
 const QString StylePage::NullKey = QStringLiteral("_null_");
 
@@ -62,6 +65,10 @@ void StylePage::bindList(QComboBox *list, const QString &property)
 void StylePage::bindText(QWidget *field, const QString &property)
 {
     Q_ASSERT(field->metaObject()->userProperty().isWritable());
+    // A line edit cuts longer text to 32767 characters; a rule's value (an
+    // inline picture, say) may be longer and must not be cut by being shown.
+    if (auto *edit = qobject_cast<QLineEdit *>(field->focusProxy() ? field->focusProxy() : field))
+        edit->setMaxLength(std::numeric_limits<int>::max());
     m_bindings.push_back({Kind::Text, property, field, QString()});
     m_bindings.back().loadedText = text(m_bindings.back());
 }
