@@ -11,7 +11,7 @@ class QToolButton;
 class HtmlColor : public QWidget
 {
     Q_OBJECT
-    Q_PROPERTY(QString Text READ Text WRITE SetText)
+    Q_PROPERTY(QString Text READ Text WRITE SetText USER true)
     Q_PROPERTY(bool Enabled READ Enabled WRITE SetEnabled)
     Q_PROPERTY(bool DataChanged READ DataChanged WRITE SetDataChanged)
 

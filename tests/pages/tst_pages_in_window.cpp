@@ -1,5 +1,5 @@
-// The pages inside the main window: an edit on a page
-// reaches the rule's declaration text and the saved file.
+// The property pages inside the main window: an edit on a page reaches the
+// rule's declaration text and the saved file.
 
 #include "AppTestSupport.h"
 #include "app/Stylesheet.h"
@@ -16,6 +16,8 @@
 #include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QRadioButton>
 #include <QTabBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -31,6 +33,7 @@ private slots:
     void initTestCase();
     void editsReachRuleAndFile();
     void gridEditReachesRuleAndPreview();
+    void borderAndBackgroundReachTheFile();
     void everyInputHasAName();
 
 private:
@@ -126,6 +129,43 @@ void TestPagesInWindow::gridEditReachesRuleAndPreview()
     QCOMPARE(QApplication::focusWidget(), rules);
     QCOMPARE(host(window)->currentPageWidget()->findChild<QTableWidget *>()->item(0, 0)->text(),
              QStringLiteral("margin"));
+}
+
+void TestPagesInWindow::borderAndBackgroundReachTheFile()
+{
+    const QString path = m_dir.filePath(QStringLiteral("boxes.css"));
+    {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("h1 { color:red }\nul { list-style-type:disc; background-position:left top }\n");
+    }
+    frmCSS window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QVERIFY(window.LoadFile(path));
+
+    clickTab(window, 2);
+    QWidget *boxPage = host(window)->currentPageWidget();
+    QTest::mouseClick(boxPage->findChild<QRadioButton *>(QStringLiteral("optM2")), Qt::LeftButton);
+    auto *sides = boxPage->findChild<QListWidget *>(QStringLiteral("lstL"));
+    QTest::mouseClick(sides->viewport(), Qt::LeftButton, {}, sides->visualItemRect(sides->item(2)).center());
+    auto *width = boxPage->findChild<QAbstractSpinBox *>(QStringLiteral("txtW"));
+    width->setFocus();
+    QTest::keyClicks(width, QStringLiteral("2px"));
+
+    clickTab(window, 3);
+    auto *vertical = host(window)->currentPageWidget()->findChild<QComboBox *>(QStringLiteral("icPos0"));
+    vertical->setFocus();
+    QTest::keyClick(vertical, Qt::Key_End);
+
+    // The other rule is only looked at, on every page it has values for.
+    selectRow(window, 1);
+    clickTab(window, 4);
+    clickTab(window, 3);
+    selectRow(window, 0);
+    QVERIFY(window.SaveFile());
+    QCOMPARE(readBytes(path), QByteArray("h1 { color:red;border-top-width:2px;background-position:bottom }\n"
+                                         "ul { list-style-type:disc; background-position:left top }\n"));
 }
 
 // Screen readers name a control by its caption label (its buddy) or by an

@@ -102,8 +102,8 @@ void TestStylePara::listsShowAndWriteKeys_data()
         << "text-align:justify" << StylePara::alignments()[4].caption << notSet << 5 << "text-align:justify";
     QTest::newRow("line height 150%")
         << "line-height:150%" << notSet << StylePara::lineHeights()[2].caption << 5 << "line-height:150%";
-    QTest::newRow("key found ignoring case")
-        << "text-align:JUSTIFY" << StylePara::alignments()[4].caption << notSet << 5 << "text-align:justify";
+    QTest::newRow("key found ignoring case, written back as read")
+        << "text-align:JUSTIFY" << StylePara::alignments()[4].caption << notSet << 5 << "text-align:JUSTIFY";
     QTest::newRow("unknown value appended as itself")
         << "line-height:normal" << notSet << "normal" << 5 << "line-height:normal";
     QTest::newRow("appended value keeps its letter case")
@@ -151,6 +151,8 @@ void TestStylePara::choosingAnItemWritesItsKey_data()
     QTest::newRow("double spacing") << "icLh" << "line-height:150%" << int(Qt::Key_Down) << "line-height:200%";
     QTest::newRow("not set empties") << "icLh" << "line-height:150%" << int(Qt::Key_Home) << "line-height:";
     QTest::newRow("alignment chosen") << "icAlign" << "" << int(Qt::Key_Down) << "text-align:left";
+    QTest::newRow("value read in capitals replaced by a pick")
+        << "icAlign" << "text-align:JUSTIFY" << int(Qt::Key_Up) << "text-align:right";
 }
 
 void TestStylePara::choosingAnItemWritesItsKey()

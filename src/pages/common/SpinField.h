@@ -9,6 +9,7 @@
 class SpinField : public QAbstractSpinBox
 {
     Q_OBJECT
+    Q_PROPERTY(QString text READ text WRITE setText NOTIFY textChanged USER true)
 
 public:
     explicit SpinField(QWidget *parent = nullptr);

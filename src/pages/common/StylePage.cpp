@@ -1,6 +1,5 @@
 #include "pages/common/StylePage.h"
 
-#include "colour/HtmlColor.h"
 #include "pages/common/SpinField.h"
 #include "support/VValues.h"
 
@@ -9,6 +8,9 @@
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMetaProperty>
+
+#include <limits>
 
 const QString StylePage::NullKey = QStringLiteral("_null_");
 
@@ -52,57 +54,23 @@ QString StylePage::ErrString() const
 
 void StylePage::bindCheckBox(QCheckBox *box, const QString &keyword)
 {
-    m_bindings.push_back({Kind::CheckBox, keyword, box, {}, {}, {}});
+    m_bindings.push_back({Kind::CheckBox, keyword, box, QString()});
 }
 
 void StylePage::bindList(QComboBox *list, const QString &property)
 {
-    m_bindings.push_back({Kind::ImageCombo, property, list, {}, {}, {}});
+    m_bindings.push_back({Kind::ImageCombo, property, list, QString()});
 }
 
-void StylePage::bindText(QLineEdit *field, const QString &property)
+void StylePage::bindText(QWidget *field, const QString &property)
 {
-    addText(field, property, &QLineEdit::textChanged,
-            [field] { return field->text(); },
-            [field](const QString &text) { field->setText(text); },
-            [field] { return field->isEnabled(); });
-}
-
-void StylePage::bindText(QComboBox *editableList, const QString &property)
-{
-    // Picking an item from the drop-down changes the edit text as well.
-    addText(editableList, property, &QComboBox::editTextChanged,
-            [editableList] { return editableList->currentText(); },
-            [editableList](const QString &text) { editableList->setEditText(text); },
-            [editableList] { return editableList->isEnabled(); });
-}
-
-void StylePage::bindText(HtmlColor *field, const QString &property)
-{
-    addText(field, property, &HtmlColor::textChanged,
-            [field] { return field->Text(); },
-            [field](const QString &text) { field->SetText(text); },
-            [field] { return field->Enabled(); });
-}
-
-void StylePage::bindText(SpinField *field, const QString &property)
-{
-    addText(field, property, &SpinField::textChanged,
-            [field] { return field->text(); },
-            [field](const QString &text) { field->setText(text); },
-            [field] { return field->isEnabled(); });
-}
-
-template <typename Control, typename ChangeSignal>
-void StylePage::addText(Control *control, const QString &property, ChangeSignal changed,
-                        std::function<QString()> text,
-                        std::function<void(const QString &)> setText,
-                        std::function<bool()> enabled)
-{
-    const std::size_t index = m_bindings.size();
-    m_bindings.push_back({Kind::Text, property, control, std::move(text), std::move(setText),
-                          std::move(enabled)});
-    connect(control, changed, this, [this, index] { m_bindings[index].dataChanged = true; });
+    Q_ASSERT(field->metaObject()->userProperty().isWritable());
+    // A line edit cuts longer text to 32767 characters; a rule's value (an
+    // inline picture, say) may be longer and must not be cut by being shown.
+    if (auto *edit = qobject_cast<QLineEdit *>(field->focusProxy() ? field->focusProxy() : field))
+        edit->setMaxLength(std::numeric_limits<int>::max());
+    m_bindings.push_back({Kind::Text, property, field, QString()});
+    m_bindings.back().loadedText = text(m_bindings.back());
 }
 
 QComboBox *StylePage::addList(const QString &objectName, const std::vector<ListItem> &items)
@@ -162,6 +130,38 @@ int StylePage::GetComboItem(const QString &key, QComboBox *list)
     return list->count() - 1;
 }
 
+void StylePage::selectValue(QComboBox *list, const QString &value)
+{
+    const int index = GetComboItem(value.isEmpty() ? NullKey : value, list);
+    list->setCurrentIndex(index);
+    m_shownValues[list] = {index, value};
+}
+
+QString StylePage::selectedValue(const QComboBox *list) const
+{
+    const auto shown = m_shownValues.find(list);
+    if (shown != m_shownValues.end() && shown->second.index == list->currentIndex())
+        return shown->second.value;
+    const QString key = list->currentData().toString();
+    return key.compare(NullKey, Qt::CaseInsensitive) == 0 ? QString() : key;
+}
+
+QString StylePage::text(const Binding &binding)
+{
+    return binding.control->metaObject()->userProperty().read(binding.control).toString();
+}
+
+void StylePage::setText(const Binding &binding, const QString &text)
+{
+    binding.control->metaObject()->userProperty().write(binding.control, text);
+}
+
+bool StylePage::isEnabled(const Binding &binding)
+{
+    const QWidget *input = binding.control->focusProxy();
+    return (input ? input : binding.control)->isEnabled();
+}
+
 void StylePage::clearingPass()
 {
     for (const Binding &binding : m_bindings) {
@@ -170,10 +170,10 @@ void StylePage::clearingPass()
             static_cast<QCheckBox *>(binding.control)->setChecked(false);
             break;
         case Kind::ImageCombo:
-            static_cast<QComboBox *>(binding.control)->setCurrentIndex(0);
+            selectValue(static_cast<QComboBox *>(binding.control), QString());
             break;
         case Kind::Text:
-            binding.setText(QString());
+            setText(binding, QString());
             break;
         }
     }
@@ -190,17 +190,14 @@ void StylePage::load(Binding &binding)
     switch (binding.kind) {
     case Kind::CheckBox:
         return;
-    case Kind::ImageCombo: {
-        auto *list = static_cast<QComboBox *>(binding.control);
-        const QString value = GetValue(binding.tag);
-        list->setCurrentIndex(GetComboItem(value.isEmpty() ? NullKey : value, list));
-        break;
-    }
+    case Kind::ImageCombo:
+        selectValue(static_cast<QComboBox *>(binding.control), GetValue(binding.tag));
+        return;
     case Kind::Text:
-        binding.setText(GetValue(binding.tag));
-        break;
+        setText(binding, GetValue(binding.tag));
+        binding.loadedText = text(binding);
+        return;
     }
-    binding.dataChanged = false;
 }
 
 void StylePage::write(const Binding &binding)
@@ -216,13 +213,14 @@ void StylePage::write(const Binding &binding)
         // stands for nothing the user chose, so the stored value is kept.
         if (list->currentIndex() < 0)
             return;
-        const QString key = list->currentData().toString();
-        SetValue(key.compare(NullKey, Qt::CaseInsensitive) == 0 ? QString() : key, binding.tag);
+        SetValue(selectedValue(list), binding.tag);
         return;
     }
-    case Kind::Text:
-        if (m_commit == Commit::ChangedText ? binding.dataChanged : binding.enabled())
-            SetValue(binding.text(), binding.tag);
+    case Kind::Text: {
+        const QString current = text(binding);
+        if (m_commit == Commit::ChangedText ? current != binding.loadedText : isEnabled(binding))
+            SetValue(current, binding.tag);
         return;
+    }
     }
 }

@@ -5,14 +5,12 @@
 #include <QString>
 #include <QWidget>
 
-#include <functional>
+#include <map>
 #include <vector>
 
-class HtmlColor;
 class QCheckBox;
 class QComboBox;
 class QLabel;
-class QLineEdit;
 class SpinField;
 class VValues;
 
@@ -33,7 +31,7 @@ public:
     // Which text controls Update writes.
     enum class Commit {
         EnabledControls, // every enabled text control and every list
-        ChangedText      // only text controls changed since the last load
+        ChangedText      // only text controls whose text differs from the one last loaded
     };
     enum LoadStates : qint16 { Idle = 0, Loading = 1, Clearing = 2 };
 
@@ -60,10 +58,10 @@ protected:
     // keyword it stands for; every other tag is a CSS property name.
     void bindCheckBox(QCheckBox *box, const QString &keyword);
     void bindList(QComboBox *list, const QString &property);
-    void bindText(QLineEdit *field, const QString &property);
-    void bindText(QComboBox *editableList, const QString &property);
-    void bindText(HtmlColor *field, const QString &property);
-    void bindText(SpinField *field, const QString &property);
+    // Any field whose user property is its text (line edits, editable lists,
+    // colour, spin and picture fields). A composite field counts as disabled
+    // when the input it forwards focus to is.
+    void bindText(QWidget *field, const QString &property);
 
     // A keyed list named objectName; nothing is selected until the first ReShow.
     QComboBox *addList(const QString &objectName, const std::vector<ListItem> &items);
@@ -79,6 +77,14 @@ protected:
     // Index of the list's item under key (ignoring letter case); a key the
     // list lacks is appended as an item of its own.
     static int GetComboItem(const QString &key, QComboBox *list);
+    // Selects the item standing for value (the not-set item for the empty
+    // text) and remembers value as read.
+    void selectValue(QComboBox *list, const QString &value);
+    // The value the list's selection stands for: the empty text for the
+    // not-set item; while the item selected by selectValue is still selected,
+    // the value exactly as read, so that a rule found by a key only ignoring
+    // letter case is not rewritten by merely being shown.
+    QString selectedValue(const QComboBox *list) const;
 
     // Page steps around the shared ReShow. The first runs before any control
     // is touched, with LoadState Clearing for two passes and Idle for one; the
@@ -94,16 +100,18 @@ private:
         Kind kind;
         QString tag;
         QWidget *control;
-        std::function<QString()> text;
-        std::function<void(const QString &)> setText;
-        std::function<bool()> enabled;
-        bool dataChanged = false;
+        QString loadedText; // a text control's text when last loaded
     };
 
-    template <typename Control, typename ChangeSignal>
-    void addText(Control *control, const QString &property, ChangeSignal changed,
-                 std::function<QString()> text, std::function<void(const QString &)> setText,
-                 std::function<bool()> enabled);
+    struct ShownValue
+    {
+        int index;
+        QString value;
+    };
+
+    static QString text(const Binding &binding);
+    static void setText(const Binding &binding, const QString &text);
+    static bool isEnabled(const Binding &binding);
     void clearingPass();
     void loadingPass();
     void load(Binding &binding);
@@ -114,4 +122,5 @@ private:
     VValues *m_values = nullptr;
     qint16 m_loadState = Idle;
     std::vector<Binding> m_bindings;
+    std::map<const QComboBox *, ShownValue> m_shownValues;
 };
