@@ -34,6 +34,7 @@ private slots:
     void editsReachRuleAndFile();
     void gridEditReachesRuleAndPreview();
     void borderAndBackgroundReachTheFile();
+    void visitingEveryPageChangesNothing();
     void everyInputHasAName();
 
 private:
@@ -166,6 +167,34 @@ void TestPagesInWindow::borderAndBackgroundReachTheFile()
     QVERIFY(window.SaveFile());
     QCOMPARE(readBytes(path), QByteArray("h1 { color:red;border-top-width:2px;background-position:bottom }\n"
                                          "ul { list-style-type:disc; background-position:left top }\n"));
+}
+
+// Keywords in other letter case and values no list offers are shown, and
+// written back exactly as read as long as the user picks nothing.
+void TestPagesInWindow::visitingEveryPageChangesNothing()
+{
+    const QByteArray bytes(
+        "H1 { TEXT-ALIGN: Center; color: Red; font-weight: BOLD; font-size: 13PX; line-height: 1.7 }\n"
+        "ul { list-style-type: DISC; list-style-image: url(a b.png); float: LEFT; position: Absolute; left: 3EM }\n"
+        "div { border-style: SOLID; border-top-width: Thin; background-repeat: NO-REPEAT; "
+        "background-position: Left Top; background-attachment: FIXED; display: Flex; --x: 1 }\n");
+    const QString path = m_dir.filePath(QStringLiteral("visited.css"));
+    const QString untouched = m_dir.filePath(QStringLiteral("untouched.css"));
+    writeBytes(path, bytes);
+    {
+        auto reference = startWindow(path);
+        QVERIFY(reference->WriteFile(untouched));
+    }
+    auto window = startWindow(path);
+    for (int row = 0; row < window->document().count(); ++row) {
+        selectRow(*window, row);
+        for (int tab = 0; tab < host(*window)->tabBar()->count(); ++tab)
+            clickTab(*window, tab);
+        clickTab(*window, 0);
+    }
+    QVERIFY(!window->isWindowModified());
+    QVERIFY(window->SaveFile());
+    QCOMPARE(readBytes(path), readBytes(untouched));
 }
 
 // Screen readers name a control by its caption label (its buddy) or by an
