@@ -6,7 +6,6 @@
 #include <QUndoStack>
 
 #include <QRegularExpression>
-#include <QStringEncoder>
 
 #include <iterator>
 #include <utility>
@@ -19,15 +18,6 @@ const QRegularExpression &leadingCharset()
     static const QRegularExpression pattern(QStringLiteral("^\\s*@charset\\s*\"([^\"]*)\"\\s*;"),
                                             QRegularExpression::CaseInsensitiveOption);
     return pattern;
-}
-
-bool canEncode(QStringView text, const QByteArray &encoding)
-{
-    QStringEncoder encoder(encoding.constData());
-    if (!encoder.isValid())
-        return false;
-    const QByteArray bytes = encoder.encode(text); // the proxy encodes only when converted
-    return !encoder.hasError();
 }
 
 // Text other than blanks and line breaks: a comment read after it may not be
@@ -247,7 +237,7 @@ Stylesheet::SaveResult Stylesheet::save(const QString &path)
 {
     const QStringList text = lines();
     for (const QString &line : text) {
-        if (!canEncode(line, m_format.encoding)) {
+        if (!TextFile::CanEncode(line, m_format)) {
             m_error = TextFile::UnencodableError(m_format.encoding);
             return SaveResult::Unencodable;
         }

@@ -11,11 +11,12 @@ class QSaveFile;
 // How a text file was stored on disk, so a later save writes it back the same way.
 struct TextFormat
 {
+    // How the encoding was found, for telling the user; not part of the format.
+    enum class EncodingSource { Default, ByteOrderMark, Declared, Utf8, Gb18030, Guessed, KeptBytes };
+
     QByteArray encoding = "UTF-8"; // a name QStringConverter/QStringEncoder knows
     bool byteOrderMark = false;
     QString lineEnd = QStringLiteral("\n");
-    // How the encoding was found; not part of how the file is written.
-    enum class EncodingSource { Default, ByteOrderMark, Declared, Utf8, Gb18030, Guessed, KeptBytes };
     EncodingSource source = EncodingSource::Default;
 
     bool operator==(const TextFormat &other) const
@@ -28,9 +29,12 @@ struct TextFormat
 // A text file opened for reading (whole file decoded at open, then read line by
 // line) or for writing (lines collected and committed atomically).
 //
-// Reading: LF, CR LF and a lone CR all end a line; ReadLine never returns a line
-// break. The encoding is detected from a byte-order mark, else from an @charset
-// rule at the very start, else UTF-8 when the bytes are valid UTF-8, else GB18030.
+// Reading: only regular files up to MaxSize open. LF, CR LF and a lone CR all end
+// a line; ReadLine never returns a line break. Every encoding is tried only as far
+// as it gives back the file's exact bytes when written again, so an unedited file
+// saves unchanged: a byte-order mark, else an @charset rule at the very start,
+// else UTF-8, else GB18030 or the encoding uchardet guesses, else Latin-1, which
+// keeps any byte.
 //
 // Writing: CreateFile starts a QSaveFile; nothing reaches the target until Commit
 // succeeds, so a failed save leaves the old file untouched.
@@ -42,7 +46,12 @@ public:
     TextFile(const TextFile &) = delete;
     TextFile &operator=(const TextFile &) = delete;
 
+    static constexpr qint64 MaxSize = 256 * 1024 * 1024;
+
+    // False with a short reason in ErrorString when the file cannot be read.
     bool OpenFile(const QString &path);
+    // All of the opened file's text, line breaks as they stood.
+    QStringView Text() const { return m_text; }
     bool Eof() const;
     QString ReadLine();
     // The next line as a view into the decoded text; valid while this object lives.
@@ -58,6 +67,8 @@ public:
     QString ErrorString() const { return m_error; }
     // Why a save fails when the text holds characters the encoding cannot store.
     static QString UnencodableError(const QByteArray &encoding);
+    // True when format's encoding can store every character of text.
+    static bool CanEncode(QStringView text, const TextFormat &format);
 
     // Decoding used by OpenFile, exposed for callers holding bytes already.
     static QString decode(const QByteArray &bytes, TextFormat *format);

@@ -19,6 +19,8 @@
 
 #include <memory>
 
+#include <sys/stat.h>
+
 class TestFrmCSSFiles : public QObject
 {
     Q_OBJECT
@@ -123,25 +125,39 @@ void TestFrmCSSFiles::startsWithPath()
 void TestFrmCSSFiles::reportsMissingFile_data()
 {
     QTest::addColumn<QString>("previous"); // the stylesheet open before, if any
-    QTest::newRow("at start-up") << QString();
-    QTest::newRow("over an open stylesheet") << QStringLiteral("kept.css");
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("reason");   // what follows the message, empty for any
+    const QString missing = m_dir.filePath(QStringLiteral("missing.css"));
+    const QString fifo = m_dir.filePath(QStringLiteral("pipe.css"));
+    QVERIFY(QFile::exists(fifo) || ::mkfifo(QFile::encodeName(fifo).constData(), 0600) == 0);
+    QTest::newRow("at start-up") << QString() << missing << QString();
+    QTest::newRow("over an open stylesheet") << QStringLiteral("kept.css") << missing << QString();
+    // These would hang the editor or fill its memory if read.
+    QTest::newRow("folder") << QStringLiteral("kept.css") << m_dir.path() << QStringLiteral("不是普通文件。");
+    QTest::newRow("endless device") << QStringLiteral("kept.css") << QStringLiteral("/dev/zero")
+                                    << QStringLiteral("不是普通文件。");
+    QTest::newRow("FIFO") << QStringLiteral("kept.css") << fifo << QStringLiteral("不是普通文件。");
 }
 
 void TestFrmCSSFiles::reportsMissingFile()
 {
     QFETCH(QString, previous);
+    QFETCH(QString, path);
+    QFETCH(QString, reason);
 
     const QString kept = previous.isEmpty() ? QString() : stylesheet(previous, "h1 {color:red}\n");
     auto window = startWindow(kept);
     const QString caption = shownCaption(*window);
-    const QString path = m_dir.filePath(QStringLiteral("missing.css"));
     SeenBox seen;
     const auto answer = answerMessageBox(QMessageBox::Ok, &seen);
 
     QVERIFY(!window->LoadFile(path));
 
     QVERIFY(answer->handled());
-    QVERIFY(seen.text.startsWith(QStringLiteral("文件[") + path + QStringLiteral("]不能打开。")));
+    const QString message = QStringLiteral("文件[") + path + QStringLiteral("]不能打开。");
+    QVERIFY2(seen.text.startsWith(message), qPrintable(seen.text));
+    if (!reason.isEmpty())
+        QCOMPARE(seen.text, message + u'\n' + reason);
     QCOMPARE(seen.title, AppInfo::Title);
     QCOMPARE(seen.icon, int(QMessageBox::Critical));
     QCOMPARE(shownCaption(*window), caption);

@@ -2,6 +2,10 @@
 
 #include <QtTest>
 
+#include <sys/stat.h>
+
+Q_DECLARE_METATYPE(TextFormat::EncodingSource)
+
 namespace {
 
 QByteArray encoded(const QString &text, const char *encoding, bool byteOrderMark = false)
@@ -40,9 +44,11 @@ class TestTextFile : public QObject
 private slots:
     void readsAndSavesBackTheSameWay_data();
     void readsAndSavesBackTheSameWay();
-    void bytesInvalidEverywhereStillOpen();
     void newFileIsUtf8WithLineFeeds();
-    void missingFileReadsAsEmpty();
+    void opensOnlyRegularFilesOfSaneSize_data();
+    void opensOnlyRegularFilesOfSaneSize();
+    void tellsWhatTheEncodingCanHold_data();
+    void tellsWhatTheEncodingCanHold();
     void createFailsWhereNoFileCanBe_data();
     void createFailsWhereNoFileCanBe();
     void failedSaveKeepsOldFile_data();
@@ -60,45 +66,81 @@ void TestTextFile::readsAndSavesBackTheSameWay_data()
     QTest::addColumn<bool>("byteOrderMark");
     QTest::addColumn<QString>("lineEnd");
     QTest::addColumn<QByteArray>("saved");
+    QTest::addColumn<TextFormat::EncodingSource>("source");
 
+    using Source = TextFormat::EncodingSource;
     const QString chinese = QStringLiteral("/* 标题 */\r\n.标题 {font-family:宋体}\r\n");
     const QStringList chineseLines{"/* 标题 */", ".标题 {font-family:宋体}"};
 
     QTest::newRow("UTF-8, LF") << QByteArray("a {x:y}\n中文\n") << QStringList{"a {x:y}", "中文"}
                                << QByteArray("UTF-8") << false << "\n"
-                               << QByteArray("a {x:y}\n中文\n");
+                               << QByteArray("a {x:y}\n中文\n") << Source::Utf8;
     QTest::newRow("UTF-8 with BOM, CR LF")
         << QByteArray("\xEF\xBB\xBF" "a\r\n中\r\n") << QStringList{"a", "中"} << QByteArray("UTF-8")
-        << true << "\r\n" << QByteArray("\xEF\xBB\xBF" "a\r\n中\r\n");
+        << true << "\r\n" << QByteArray("\xEF\xBB\xBF" "a\r\n中\r\n") << Source::ByteOrderMark;
     QTest::newRow("lone CR") << QByteArray("a\rb\r") << QStringList{"a", "b"} << QByteArray("UTF-8")
-                             << false << "\r" << QByteArray("a\rb\r");
+                             << false << "\r" << QByteArray("a\rb\r") << Source::Utf8;
     QTest::newRow("empty middle line") << QByteArray("a\n\nb\n") << QStringList{"a", "", "b"}
                                        << QByteArray("UTF-8") << false << "\n"
-                                       << QByteArray("a\n\nb\n");
+                                       << QByteArray("a\n\nb\n") << Source::Utf8;
     QTest::newRow("no final line break") << QByteArray("a\nb") << QStringList{"a", "b"}
                                          << QByteArray("UTF-8") << false << "\n"
-                                         << QByteArray("a\nb\n");
+                                         << QByteArray("a\nb\n") << Source::Utf8;
     QTest::newRow("mixed line ends take the first")
         << QByteArray("a\r\nb\nc\rd\r\n") << QStringList{"a", "b", "c", "d"} << QByteArray("UTF-8")
-        << false << "\r\n" << QByteArray("a\r\nb\r\nc\r\nd\r\n");
+        << false << "\r\n" << QByteArray("a\r\nb\r\nc\r\nd\r\n") << Source::Utf8;
     QTest::newRow("empty file") << QByteArray() << QStringList{} << QByteArray("UTF-8") << false
-                                << "\n" << QByteArray();
+                                << "\n" << QByteArray() << Source::Utf8;
     QTest::newRow("GB18030 without marks")
         << encoded(chinese, "GB18030") << chineseLines << QByteArray("GB18030") << false << "\r\n"
-        << encoded(chinese, "GB18030");
+        << encoded(chinese, "GB18030") << Source::Gb18030;
     QTest::newRow("UTF-16LE with BOM")
         << encoded(chinese, "UTF-16LE", true) << chineseLines << QByteArray("UTF-16LE") << true
-        << "\r\n" << encoded(chinese, "UTF-16LE", true);
+        << "\r\n" << encoded(chinese, "UTF-16LE", true) << Source::ByteOrderMark;
     QTest::newRow("UTF-16BE with BOM")
         << encoded(chinese, "UTF-16BE", true) << chineseLines << QByteArray("UTF-16BE") << true
-        << "\r\n" << encoded(chinese, "UTF-16BE", true);
+        << "\r\n" << encoded(chinese, "UTF-16BE", true) << Source::ByteOrderMark;
     const QString declared = QStringLiteral("@charset \"GB2312\";\n中文 {a:b}\n");
     QTest::newRow("@charset names the encoding")
         << encoded(declared, "GB2312") << QStringList{"@charset \"GB2312\";", "中文 {a:b}"}
-        << QByteArray("GB2312") << false << "\n" << encoded(declared, "GB2312");
+        << QByteArray("GB2312") << false << "\n" << encoded(declared, "GB2312") << Source::Declared;
     QTest::newRow("@charset of a 16-bit encoding is not believed")
         << QByteArray("@charset \"UTF-16\";\n") << QStringList{"@charset \"UTF-16\";"}
-        << QByteArray("UTF-8") << false << "\n" << QByteArray("@charset \"UTF-16\";\n");
+        << QByteArray("UTF-8") << false << "\n" << QByteArray("@charset \"UTF-16\";\n")
+        << Source::Utf8;
+
+    // A declaration or a mark is believed only when the bytes read cleanly under it.
+    const QString wronglyDeclared = QStringLiteral("@charset \"utf-8\";\nh1 {font-family:宋体}\n");
+    QTest::newRow("@charset contradicted by the bytes")
+        << encoded(wronglyDeclared, "GBK")
+        << QStringList{"@charset \"utf-8\";", "h1 {font-family:宋体}"} << QByteArray("GB18030")
+        << false << "\n" << encoded(wronglyDeclared, "GBK") << Source::Gb18030;
+    QTest::newRow("UTF-8 mark before other bytes")
+        << QByteArray("\xEF\xBB\xBF" "a\xE9\n") << QStringList{"ï»¿aé"}
+        << QByteArray("ISO-8859-1") << false << "\n" << QByteArray("\xEF\xBB\xBF" "a\xE9\n")
+        << Source::KeptBytes;
+
+    // Neither UTF-8 nor GB18030: the guessed encoding, else every byte kept as Latin-1.
+    QTest::newRow("Windows-1252")
+        << QByteArray("a:after {content:\"\xE9\"}\n") << QStringList{"a:after {content:\"é\"}"}
+        << QByteArray("windows-1252") << false << "\n"
+        << QByteArray("a:after {content:\"\xE9\"}\n") << Source::Guessed;
+    const QString german = QStringLiteral("/* Schriftgröße für Überschriften */\nh1 {a:b}\n");
+    QTest::newRow("Latin text GB18030 would also read")
+        << encoded(german, "ISO-8859-1") << german.split(u'\n', Qt::SkipEmptyParts)
+        << QByteArray("ISO-8859-1") << false << "\n" << encoded(german, "ISO-8859-1")
+        << Source::Guessed;
+    const QString traditional = QStringLiteral("/* 標題樣式與內文 */\nbody {font-family:新細明體}\n");
+    QTest::newRow("Big5")
+        << encoded(traditional, "Big5") << traditional.split(u'\n', Qt::SkipEmptyParts)
+        << QByteArray("Big5") << false << "\n" << encoded(traditional, "Big5") << Source::Guessed;
+    QTest::newRow("bytes no encoding reads")
+        << QByteArray("h1 {a:\x81\x30\x81}\n") << QStringList{QString::fromLatin1("h1 {a:\x81\x30\x81}")}
+        << QByteArray("ISO-8859-1") << false << "\n" << QByteArray("h1 {a:\x81\x30\x81}\n")
+        << Source::KeptBytes;
+    QTest::newRow("UTF-8 cut inside a character")
+        << QByteArray("a {b:c}\n\xE5") << QStringList{"a {b:c}", "å"} << QByteArray("windows-1252")
+        << false << "\n" << QByteArray("a {b:c}\n\xE5\n") << Source::Guessed;
 }
 
 void TestTextFile::readsAndSavesBackTheSameWay()
@@ -109,6 +151,7 @@ void TestTextFile::readsAndSavesBackTheSameWay()
     QFETCH(bool, byteOrderMark);
     QFETCH(QString, lineEnd);
     QFETCH(QByteArray, saved);
+    QFETCH(TextFormat::EncodingSource, source);
     const QString path = m_dir.filePath(QStringLiteral("round.css"));
     QVERIFY(writeBytes(path, bytes));
 
@@ -118,6 +161,7 @@ void TestTextFile::readsAndSavesBackTheSameWay()
     QCOMPARE(input.Format().encoding, encoding);
     QCOMPARE(input.Format().byteOrderMark, byteOrderMark);
     QCOMPARE(input.Format().lineEnd, lineEnd);
+    QCOMPARE(input.Format().source, source);
 
     TextFile output;
     QVERIFY(output.CreateFile(path, input.Format()));
@@ -125,18 +169,6 @@ void TestTextFile::readsAndSavesBackTheSameWay()
         QVERIFY(output.WriteLine(line));
     QVERIFY2(output.Commit(), qPrintable(output.ErrorString()));
     QCOMPARE(readBytes(path), saved);
-}
-
-void TestTextFile::bytesInvalidEverywhereStillOpen()
-{
-    const QString path = m_dir.filePath(QStringLiteral("broken.css"));
-    QVERIFY(writeBytes(path, QByteArray("a\x80\xff{b:c}\n\xff")));
-    TextFile input;
-    QVERIFY(input.OpenFile(path));
-    const QStringList lines = readLines(input);
-    QCOMPARE(lines.size(), 2);
-    QVERIFY(lines[0].startsWith(u'a'));
-    QVERIFY(lines[0].endsWith(QLatin1String("{b:c}")));
 }
 
 void TestTextFile::newFileIsUtf8WithLineFeeds()
@@ -150,12 +182,61 @@ void TestTextFile::newFileIsUtf8WithLineFeeds()
     QCOMPARE(readBytes(path), QByteArray("h1 { color:red }\n标题 {  }\n"));
 }
 
-void TestTextFile::missingFileReadsAsEmpty()
+void TestTextFile::opensOnlyRegularFilesOfSaneSize_data()
 {
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("error"); // empty: the system's own text
+
+    QTest::newRow("missing file") << QStringLiteral("absent.css") << QString();
+    QTest::newRow("folder") << QStringLiteral("folder") << QStringLiteral("不是普通文件。");
+    QTest::newRow("FIFO") << QStringLiteral("fifo") << QStringLiteral("不是普通文件。");
+    QTest::newRow("device") << QStringLiteral("/dev/zero") << QStringLiteral("不是普通文件。");
+    QTest::newRow("over 256 MiB") << QStringLiteral("huge.css") << QStringLiteral("文件超过 256 MiB。");
+}
+
+// Each of these once hung the editor or filled its memory.
+void TestTextFile::opensOnlyRegularFilesOfSaneSize()
+{
+    QFETCH(QString, path);
+    QFETCH(QString, error);
+    QVERIFY(QDir(m_dir.path()).mkpath(QStringLiteral("folder")));
+    const QByteArray fifo = QFile::encodeName(m_dir.filePath(QStringLiteral("fifo")));
+    QVERIFY(QFile::exists(fifo) || mkfifo(fifo.constData(), 0600) == 0);
+    QFile huge(m_dir.filePath(QStringLiteral("huge.css")));
+    QVERIFY(huge.open(QIODevice::WriteOnly) && huge.resize(256 * 1024 * 1024 + 1)); // sparse
+    huge.close();
+
     TextFile input;
-    QVERIFY(!input.OpenFile(m_dir.filePath(QStringLiteral("absent.css"))));
+    QVERIFY(!input.OpenFile(QDir(m_dir.path()).filePath(path)));
     QVERIFY(input.Eof());
-    QVERIFY(!input.ErrorString().isEmpty());
+    if (error.isEmpty())
+        QVERIFY(!input.ErrorString().isEmpty());
+    else
+        QCOMPARE(input.ErrorString(), error);
+}
+
+void TestTextFile::tellsWhatTheEncodingCanHold_data()
+{
+    QTest::addColumn<QByteArray>("encoding");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("canEncode");
+
+    QTest::newRow("UTF-8 holds anything") << QByteArray("UTF-8") << QStringLiteral("宋体 😀") << true;
+    QTest::newRow("GB18030 holds anything") << QByteArray("GB18030") << QStringLiteral("é 😀") << true;
+    QTest::newRow("Latin-1 and Chinese") << QByteArray("ISO-8859-1") << QStringLiteral("é宋") << false;
+    QTest::newRow("Latin-1 and accents") << QByteArray("ISO-8859-1") << QStringLiteral("éÿ") << true;
+    QTest::newRow("Big5 and simplified") << QByteArray("Big5") << QStringLiteral("标题") << false;
+    QTest::newRow("Windows-1252 and euro") << QByteArray("windows-1252") << QStringLiteral("€") << true;
+}
+
+void TestTextFile::tellsWhatTheEncodingCanHold()
+{
+    QFETCH(QByteArray, encoding);
+    QFETCH(QString, text);
+    QFETCH(bool, canEncode);
+    TextFormat format;
+    format.encoding = encoding;
+    QCOMPARE(TextFile::CanEncode(text, format), canEncode);
 }
 
 void TestTextFile::createFailsWhereNoFileCanBe_data()
