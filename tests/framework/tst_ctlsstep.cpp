@@ -149,7 +149,6 @@ private slots:
     void reShowCurCtl();
     void minimumSizeFitsEveryPage_data();
     void minimumSizeFitsEveryPage();
-    void destroyingHostReleasesPages();
 
 private:
     static void addSwitchRows();
@@ -547,18 +546,6 @@ void tst_CtlsStep::minimumSizeFitsEveryPage()
     QCOMPARE(pages.size(), pageSizes.size());
     for (const QWidget *page : pages)
         QCOMPARE(page->size(), host->errorBox()->size());
-}
-
-void tst_CtlsStep::destroyingHostReleasesPages()
-{
-    auto host = makeHost({Accepting, Accepting});
-    QPointer<QWidget> first = page(*host, 1);
-
-    host.reset();
-
-    QVERIFY(first.isNull());
-    for (const StepItemPtr &entry : m_model->Items())
-        QVERIFY(entry->ctl.isNull());
 }
 
 QTEST_MAIN(tst_CtlsStep)
