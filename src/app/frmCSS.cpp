@@ -4,6 +4,7 @@
 #include "app/AppTexts.h"
 #include "app/MainActions.h"
 #include "css/CSSTextRead.h"
+#include "css/LineFeed.h"
 #include "css/modCSSFns.h"
 #include "css/modStr.h"
 #include "framework/AppInfo.h"
@@ -320,14 +321,7 @@ bool frmCSS::LoadFile(const QString &path)
     m_model->Values().Clear();
     cssR->Clear();
     m_readRules.clear();
-    QString piece; // one buffer for every line keeps the read loop free of allocations
-    while (!file.Eof()) {
-        const QStringView line = file.ReadLineView();
-        piece.clear();
-        piece.append(line);
-        piece.append(QLatin1String("\r\n"));
-        cssR->AddData(piece);
-    }
+    ReadStylesheet(*cssR, file);
     cssR->Clear();
     m_rules->setRules(takeReadRules());
     setWindowModified(false);
