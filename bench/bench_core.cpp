@@ -2,6 +2,7 @@
 // (file -> lines -> reader), and declaration lists. Run in a Release or
 // RelWithDebInfo build; figures are MB/s of stylesheet text.
 #include "css/CSSTextRead.h"
+#include "css/LineFeed.h"
 #include "css/modCSSFns.h"
 #include "support/TextFile.h"
 #include "support/VValues.h"
@@ -11,6 +12,9 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+
+#include <fstream>
+#include <string>
 
 namespace {
 
@@ -105,7 +109,7 @@ void readWhole(benchmark::State &state, const QString &text)
     state.counters["rules"] = double(sink.rules) / double(state.iterations());
 }
 
-// The editor's open: decode the file, then every line plus CR LF to the reader.
+// The editor's open: the file decoded, then its lines to the reader.
 void readPath(benchmark::State &state, const QString &path)
 {
     if (path.isEmpty()) {
@@ -122,12 +126,26 @@ void readPath(benchmark::State &state, const QString &path)
             return;
         }
         reader.Clear();
-        while (!file.Eof())
-            reader.AddData(file.ReadLine() + QStringLiteral("\r\n"));
+        ReadStylesheet(reader, file);
         reader.Clear();
     }
     state.SetBytesProcessed(state.iterations() * bytes);
     state.counters["rules"] = double(sink.rules) / double(state.iterations());
+}
+
+// The floor for any line reader: std::getline over the same file, touching each line.
+void ifstreamLines(benchmark::State &state, const QString &path)
+{
+    const qint64 bytes = QFileInfo(path).size();
+    std::size_t seen = 0;
+    for (auto _ : state) {
+        std::ifstream in(QFile::encodeName(path).toStdString(), std::ios::binary);
+        std::string line;
+        while (std::getline(in, line))
+            seen += line.size();
+    }
+    benchmark::DoNotOptimize(seen);
+    state.SetBytesProcessed(state.iterations() * bytes);
 }
 
 void BM_ReaderMultiLine10MiB(benchmark::State &state) { readWhole(state, multiLine10MiB()); }
@@ -141,6 +159,13 @@ void BM_ReadPathMultiLine10MiB(benchmark::State &state)
     readPath(state, fileHolding(QStringLiteral("multi.css"), multiLine10MiB()));
 }
 BENCHMARK(BM_ReadPathMultiLine10MiB)->Unit(benchmark::kMillisecond);
+
+// Run next to the one above, so that one run shows how near the floor the editor's path is.
+void BM_IfstreamLinesMultiLine10MiB(benchmark::State &state)
+{
+    ifstreamLines(state, fileHolding(QStringLiteral("multi.css"), multiLine10MiB()));
+}
+BENCHMARK(BM_IfstreamLinesMultiLine10MiB)->Unit(benchmark::kMillisecond);
 
 void BM_ReadPathMinified5MiB(benchmark::State &state)
 {

@@ -1,7 +1,10 @@
 // Arbitrary bytes through the whole text engine: decoding, the reader fed in
-// pieces, and the declaration lists. Aborts when reading in pieces disagrees
-// with reading in one piece, or when formatting is not a fixed point.
+// pieces, the editor's fast line feed, and the declaration lists. Aborts when
+// reading in pieces disagrees with reading in one piece, when the line feed
+// disagrees with feeding each line and CR LF, or when formatting is not a fixed
+// point.
 #include "css/CSSTextRead.h"
+#include "css/LineFeed.h"
 #include "css/modCSSFns.h"
 #include "support/TextFile.h"
 #include "support/VValues.h"
@@ -42,19 +45,29 @@ enum class Cuts { None, KeepTokensWhole, Anywhere };
 
 // Piece lengths follow a small generator seeded from the input itself, so every
 // input explores its own way of being cut.
-std::vector<Event> read(QStringView text, Cuts cuts, std::uint32_t seed)
+void record(CSSTextRead &reader, std::vector<Event> &events)
 {
-    std::vector<Event> events;
-    CSSTextRead reader;
     QObject::connect(&reader, &CSSTextRead::FindSelector, &reader,
                      [&events](const QString &selector, const QString &declarations) {
                          events.push_back({true, selector, declarations});
                      });
     QObject::connect(&reader, &CSSTextRead::FindRemText, &reader,
                      [&events](const QString &comment) { events.push_back({false, comment, {}}); });
+}
+
+std::uint32_t nextSeed(std::uint32_t seed)
+{
+    return seed * 1664525u + 1013904223u;
+}
+
+std::vector<Event> read(QStringView text, Cuts cuts, std::uint32_t seed)
+{
+    std::vector<Event> events;
+    CSSTextRead reader;
+    record(reader, events);
     qsizetype pos = 0;
     while (pos < text.size()) {
-        seed = seed * 1664525u + 1013904223u;
+        seed = nextSeed(seed);
         qsizetype end = cuts == Cuts::None
             ? text.size()
             : std::min(text.size(), pos + 1 + qsizetype((seed >> 16) % 24));
@@ -63,6 +76,43 @@ std::vector<Event> read(QStringView text, Cuts cuts, std::uint32_t seed)
         reader.AddData(text.sliced(pos, end - pos));
         pos = end;
     }
+    return events;
+}
+
+// The plain way: each line, whatever ended it, followed by CR LF.
+std::vector<Event> readLineByLine(QStringView text)
+{
+    std::vector<Event> events;
+    CSSTextRead reader;
+    record(reader, events);
+    qsizetype pos = 0;
+    while (pos < text.size()) {
+        qsizetype end = pos;
+        while (end < text.size() && text[end] != u'\r' && text[end] != u'\n')
+            ++end;
+        reader.AddData(text.sliced(pos, end - pos).toString() + QStringLiteral("\r\n"));
+        pos = end;
+        if (pos < text.size())
+            pos += text[pos] == u'\r' && pos + 1 < text.size() && text[pos + 1] == u'\n' ? 2 : 1;
+    }
+    return events;
+}
+
+// The editor's way, the text arriving in pieces cut anywhere.
+std::vector<Event> readFast(QStringView text, std::uint32_t seed)
+{
+    std::vector<Event> events;
+    CSSTextRead reader;
+    record(reader, events);
+    LineFeed feed(reader);
+    qsizetype pos = 0;
+    while (pos < text.size()) {
+        seed = nextSeed(seed);
+        const qsizetype end = std::min(text.size(), pos + 1 + qsizetype((seed >> 16) % 40));
+        feed.Add(text.sliced(pos, end - pos));
+        pos = end;
+    }
+    feed.Finish();
     return events;
 }
 
@@ -94,6 +144,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     if (read(text, Cuts::KeepTokensWhole, seed) != whole)
         std::abort();
     read(text, Cuts::Anywhere, ~seed); // tokens split across pieces: must merely survive
+    if (readFast(text, seed) != readLineByLine(text))
+        std::abort();
 
     checkFormatIsFixedPoint(text);
     for (const Event &event : whole) {

@@ -1,6 +1,7 @@
 #include "app/Stylesheet.h"
 
 #include "css/CSSTextRead.h"
+#include "css/LineFeed.h"
 
 #include <QUndoCommand>
 #include <QUndoStack>
@@ -183,14 +184,7 @@ bool Stylesheet::load(const QString &path)
     }
     m_reader->Clear();
     m_reading = {};
-    QString piece; // one buffer for every line keeps the read loop free of allocations
-    while (!file.Eof()) {
-        const QStringView line = file.ReadLineView();
-        piece.clear();
-        piece.append(line);
-        piece.append(QLatin1String("\r\n"));
-        m_reader->AddData(piece);
-    }
+    ReadStylesheet(*m_reader, file);
     m_reading.end.unfinished = m_reader->unfinishedText();
     m_reader->Clear();
 

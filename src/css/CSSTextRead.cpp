@@ -1,8 +1,11 @@
 #include "css/CSSTextRead.h"
 
-#include "css/modStr.h"
-
+#include <algorithm>
 #include <utility>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace {
 
@@ -18,7 +21,8 @@ qsizetype findToken(QStringView text, QStringView token, qsizetype from)
 {
     for (qsizetype at = text.indexOf(token.front(), from); at >= 0;
          at = text.indexOf(token.front(), at + 1)) {
-        if (text.sliced(at).startsWith(token))
+        if (text.size() - at >= token.size()
+            && std::equal(token.begin() + 1, token.end(), text.begin() + at + 1))
             return at;
     }
     return -1;
@@ -47,20 +51,72 @@ private:
     qsizetype m_at = NotSearched;
 };
 
+// raw without the TABs, spaces and CR LF pairs at its ends, which normalising
+// would turn into outer blanks. CR LF pairs never overlap, so pairs found from
+// either end are the ones a left-to-right reading finds.
+QStringView trimmedRaw(QStringView raw)
+{
+    qsizetype begin = 0;
+    qsizetype end = raw.size();
+    while (begin < end) {
+        if (raw[begin] == u' ' || raw[begin] == u'\t')
+            ++begin;
+        else if (raw[begin] == u'\r' && begin + 1 < end && raw[begin + 1] == u'\n')
+            begin += 2;
+        else
+            break;
+    }
+    while (end > begin) {
+        if (raw[end - 1] == u' ' || raw[end - 1] == u'\t')
+            --end;
+        else if (raw[end - 1] == u'\n' && end - 2 >= begin && raw[end - 2] == u'\r')
+            end -= 2;
+        else
+            break;
+    }
+    return raw.sliced(begin, end - begin);
+}
+
 // TABs and CR LF pairs become spaces, then the outer spaces go. A lone CR or LF
-// stays, and inner runs of spaces are kept.
+// stays, and inner runs of spaces are kept. One pass, one allocation: every
+// rule's two texts go through here.
 QString normalised(QStringView raw)
 {
-    QString out = raw.toString();
-    out.replace(u'\t', u' ');
-    if (out.contains(u'\r'))
-        out.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
-    const QStringView kept = TrimSpaces(out);
-    if (kept.size() == out.size())
-        return out;
-    const qsizetype lead = kept.data() - out.constData();
-    out.truncate(lead + kept.size());
-    out.remove(0, lead);
+    raw = trimmedRaw(raw);
+    QString out(raw.size(), Qt::Uninitialized);
+    char16_t *const first = reinterpret_cast<char16_t *>(out.data());
+    char16_t *dst = first;
+    const char16_t *src = raw.utf16();
+    const char16_t *const end = src + raw.size();
+#if defined(__SSE2__)
+    const __m128i tab = _mm_set1_epi16(u'\t');
+    const __m128i cr = _mm_set1_epi16(u'\r');
+    const __m128i tabToSpace = _mm_set1_epi16(u' ' - u'\t');
+#endif
+    while (src < end) {
+#if defined(__SSE2__)
+        // Eight characters at a time while no CR needs a look at its neighbour.
+        if (end - src >= 8) {
+            __m128i chars = _mm_loadu_si128(reinterpret_cast<const __m128i *>(src));
+            if (_mm_movemask_epi8(_mm_cmpeq_epi16(chars, cr)) == 0) {
+                chars = _mm_add_epi16(chars, _mm_and_si128(_mm_cmpeq_epi16(chars, tab), tabToSpace));
+                _mm_storeu_si128(reinterpret_cast<__m128i *>(dst), chars);
+                src += 8;
+                dst += 8;
+                continue;
+            }
+        }
+#endif
+        char16_t c = *src++;
+        if (c == u'\t') {
+            c = u' ';
+        } else if (c == u'\r' && src < end && *src == u'\n') {
+            c = u' ';
+            ++src;
+        }
+        *dst++ = c;
+    }
+    out.truncate(dst - first);
     return out;
 }
 
@@ -74,6 +130,7 @@ CSSTextRead::CSSTextRead(QObject *parent)
 void CSSTextRead::Clear()
 {
     m_mode = Outside;
+    m_selectorEnd = QStringView();
     m_selector.clear();
     m_body.clear();
     m_comment.clear();
@@ -97,6 +154,9 @@ void CSSTextRead::AddData(QStringView text)
             break;
         }
     }
+    // The rule goes on in the next piece, and this piece's text is gone by then.
+    m_selector.append(m_selectorEnd);
+    m_selectorEnd = QStringView();
 }
 
 qsizetype CSSTextRead::readOutside(QStringView text, qsizetype pos, qsizetype ruleOpen,
@@ -107,7 +167,7 @@ qsizetype CSSTextRead::readOutside(QStringView text, qsizetype pos, qsizetype ru
         return text.size();
     }
     if (ruleOpen >= 0 && (commentOpen < 0 || ruleOpen < commentOpen)) {
-        m_selector.append(text.sliced(pos, ruleOpen - pos));
+        m_selectorEnd = text.sliced(pos, ruleOpen - pos);
         m_mode = InRule;
         return ruleOpen + 1;
     }
@@ -123,8 +183,7 @@ qsizetype CSSTextRead::readRule(QStringView text, qsizetype pos)
         m_body.append(text.sliced(pos));
         return text.size();
     }
-    m_body.append(text.sliced(pos, close - pos));
-    finishRule();
+    finishRule(text.sliced(pos, close - pos));
     return close + 1;
 }
 
@@ -135,18 +194,24 @@ qsizetype CSSTextRead::readComment(QStringView text, qsizetype pos)
         m_comment.append(text.sliced(pos));
         return text.size();
     }
-    m_comment.append(text.sliced(pos, close - pos));
-    const QString comment = std::exchange(m_comment, QString());
+    const QStringView end = text.sliced(pos, close - pos);
+    const QString comment = m_comment.isEmpty() ? end.toString()
+                                                : std::exchange(m_comment, QString()).append(end);
     m_mode = Outside;
     emit FindRemText(comment);
     return close + CommentClose.size();
 }
 
-void CSSTextRead::finishRule()
+// Text split over pieces is joined in the buffers first; a rule read within one
+// piece is normalised straight from it.
+void CSSTextRead::finishRule(QStringView bodyEnd)
 {
-    const QString selector = normalised(m_selector);
-    const QString declarations = normalised(m_body);
+    const QString selector = m_selector.isEmpty() ? normalised(m_selectorEnd)
+                                                  : normalised(m_selector.append(m_selectorEnd));
+    const QString declarations = m_body.isEmpty() ? normalised(bodyEnd)
+                                                  : normalised(m_body.append(bodyEnd));
     // The reader is consistent before the signal, so a handler may use it.
+    m_selectorEnd = QStringView();
     m_selector.resize(0);
     m_body.resize(0);
     m_mode = Outside;

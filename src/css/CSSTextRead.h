@@ -37,9 +37,13 @@ private:
     qsizetype readOutside(QStringView text, qsizetype pos, qsizetype ruleOpen, qsizetype commentOpen);
     qsizetype readRule(QStringView text, qsizetype pos);
     qsizetype readComment(QStringView text, qsizetype pos);
-    void finishRule();
+    void finishRule(QStringView bodyEnd);
 
     Mode m_mode = Outside;
+    // The selector text this piece added before the "{" of the rule being read;
+    // kept as a view while the rule may still end in the same piece, which spares
+    // copying it into m_selector.
+    QStringView m_selectorEnd;
     QString m_selector;
     QString m_body;
     QString m_comment;

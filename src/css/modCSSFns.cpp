@@ -3,9 +3,26 @@
 #include "css/modStr.h"
 #include "support/VValues.h"
 
+namespace {
+
+// The text before the first separator; rest keeps what follows it.
+QStringView takeUntil(QStringView &rest, QChar separator)
+{
+    const qsizetype at = rest.indexOf(separator);
+    const QStringView before = at < 0 ? rest : rest.first(at);
+    rest = at < 0 ? QStringView() : rest.sliced(at + 1);
+    return before;
+}
+
+} // namespace
+
 QString FormatDeclarations(const VValues &list)
 {
+    qsizetype length = 0;
+    for (const Pair &pair : list)
+        length += pair.Key().size() + pair.Value().size() + 2;
     QString result;
+    result.reserve(length);
     for (const Pair &pair : list) {
         if (pair.Value().isEmpty())
             continue;
@@ -18,16 +35,14 @@ QString FormatDeclarations(const VValues &list)
     return result;
 }
 
+// Names and values stay views until they are stored, so a declaration costs
+// only the strings it keeps. Add overwrites a present name in place.
 void ParseDeclarations(VValues &list, QStringView text)
 {
     QStringView rest = text;
     while (!rest.isEmpty()) {
-        QStringView declaration = TrimSpaces(TakeUntil(rest, u";"));
-        const QString name = TrimSpaces(TakeUntil(declaration, u":")).toString();
-        const QString value = TrimSpaces(declaration).toString();
-        if (Pair *present = list.Find(name))
-            present->SetValue(value);
-        else
-            list.Add(value, name);
+        QStringView declaration = TrimSpaces(takeUntil(rest, u';'));
+        const QStringView name = TrimSpaces(takeUntil(declaration, u':'));
+        list.Add(TrimSpaces(declaration).toString(), name.toString());
     }
 }

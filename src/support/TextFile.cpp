@@ -1,11 +1,17 @@
 #include "support/TextFile.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <QSaveFile>
+#include <QScopeGuard>
 #include <QStringDecoder>
 
 #include <uchardet/uchardet.h>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 
 #include <algorithm>
 #include <iterator>
@@ -24,37 +30,46 @@ const char TooLargeError[] = "文件超过 256 MiB。";
 const char UnencodableErrorPattern[] = "文本含有 %1 编码无法存储的字符。";
 const char KeptBytesEncoding[] = "ISO-8859-1";
 
+// An encoding that reads a file exactly, with the text when finding that out
+// meant decoding it; UTF-8 is only validated, and decoded piece by piece later.
 struct Reading
 {
-    QString text;
     QByteArray encoding;
+    std::optional<QString> text;
 };
 
-// The text of bytes under the named encoding, when writing that text again gives
+bool isUtf8(const QByteArray &name)
+{
+    return QStringConverter::encodingForName(name.constData()) == QStringConverter::Utf8;
+}
+
+// How bytes read under the named encoding, when writing that text again gives
 // back exactly these bytes; a decoder's error flag alone is not enough, as
-// GB18030 reads many invalid sequences without raising it.
+// GB18030 reads many invalid sequences without raising it. Qt's UTF-8 check
+// refuses every sequence its encoder would not write back (overlong forms,
+// surrogates, cut characters), so UTF-8 needs no trial write.
 std::optional<Reading> readExactly(const QByteArray &bytes, const QByteArray &name,
                                    bool byteOrderMark = false)
 {
+    if (isUtf8(name)) {
+        if (!QByteArrayView(bytes).isValidUtf8())
+            return std::nullopt;
+        return Reading{"UTF-8", std::nullopt};
+    }
     QStringDecoder decoder(name.constData(), QStringDecoder::Flag::Stateless);
     if (!decoder.isValid())
         return std::nullopt;
     QString text = decoder.decode(bytes);
     if (decoder.hasError())
         return std::nullopt;
-    // Qt's UTF-8 decoder refuses every sequence it would not write back (overlong
-    // forms, surrogates, cut characters), so its error flag already decides.
-    const bool utf8 = QStringConverter::encodingForName(name.constData()) == QStringConverter::Utf8;
-    if (!utf8) {
-        QStringEncoder encoder(name.constData(), byteOrderMark ? QStringEncoder::Flag::WriteBom
-                                                               : QStringEncoder::Flag::Default);
-        const QByteArray written = encoder.encode(text);
-        if (written != bytes || encoder.hasError())
-            return std::nullopt;
-    }
+    QStringEncoder encoder(name.constData(), byteOrderMark ? QStringEncoder::Flag::WriteBom
+                                                           : QStringEncoder::Flag::Default);
+    const QByteArray written = encoder.encode(text);
+    if (written != bytes || encoder.hasError())
+        return std::nullopt;
     // Some converters know a name without reporting one back; the given one still works.
     const QByteArray known = decoder.name();
-    return Reading{std::move(text), known.isEmpty() ? name : known};
+    return Reading{known.isEmpty() ? name : known, std::move(text)};
 }
 
 // The encoding a leading @charset rule names. A name of a 16- or 32-bit
@@ -113,7 +128,7 @@ bool looksLikeGb2312(const QByteArray &bytes)
 
 // Bytes that are not UTF-8: GB18030, the detector's guess or, when neither gives
 // the bytes back, Latin-1, which maps every byte to one character and back.
-QString decodeLegacy(const QByteArray &bytes, TextFormat *format)
+Reading readLegacy(const QByteArray &bytes, TextFormat *format)
 {
     const QByteArray guess = guessedEncoding(bytes);
     const QByteArray upperGuess = guess.toUpper();
@@ -129,52 +144,101 @@ QString decodeLegacy(const QByteArray &bytes, TextFormat *format)
         if (source == Source::Guessed && !usableGuess)
             continue;
         if (auto reading = readExactly(bytes, name)) {
-            format->encoding = reading->encoding;
             format->source = source;
-            return std::move(reading->text);
+            return std::move(*reading);
         }
     }
-    format->encoding = KeptBytesEncoding;
     format->source = Source::KeptBytes;
-    return QString::fromLatin1(bytes);
+    return Reading{KeptBytesEncoding, QString::fromLatin1(bytes)};
 }
 
-QString lineEndOf(const QString &text)
+// The first line break, in decoded text or in UTF-8 bytes, where a CR or LF
+// byte is always that character.
+template<typename Text>
+QString lineEndOf(const Text &text)
 {
     for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i] == u'\n')
+        if (text[i] == '\n')
             return QStringLiteral("\n");
-        if (text[i] == u'\r')
-            return i + 1 < text.size() && text[i + 1] == u'\n' ? QStringLiteral("\r\n")
-                                                                : QStringLiteral("\r");
+        if (text[i] == '\r')
+            return i + 1 < text.size() && text[i + 1] == '\n' ? QStringLiteral("\r\n")
+                                                              : QStringLiteral("\r");
     }
     return QStringLiteral("\n");
 }
 
-QString decodeText(const QByteArray &bytes, TextFormat *format)
+// Finds how bytes are stored. The text comes back too when finding out meant
+// decoding it.
+std::optional<QString> detect(const QByteArray &bytes, TextFormat *format)
 {
+    std::optional<Reading> reading;
     if (const auto marked = QStringConverter::encodingForData(bytes)) {
-        const QByteArray name = QStringConverter::nameForEncoding(*marked);
-        if (auto reading = readExactly(bytes, name, true)) {
-            format->encoding = reading->encoding;
+        reading = readExactly(bytes, QStringConverter::nameForEncoding(*marked), true);
+        if (reading) {
             format->byteOrderMark = true;
             format->source = Source::ByteOrderMark;
-            return std::move(reading->text);
         }
     }
-    const QByteArray declared = declaredEncoding(bytes);
-    if (!declared.isEmpty()) {
-        if (auto reading = readExactly(bytes, declared)) {
-            format->encoding = reading->encoding;
+    if (!reading) {
+        const QByteArray declared = declaredEncoding(bytes);
+        if (!declared.isEmpty() && (reading = readExactly(bytes, declared)))
             format->source = Source::Declared;
-            return std::move(reading->text);
-        }
     }
-    if (auto reading = readExactly(bytes, "UTF-8")) {
+    if (!reading && (reading = readExactly(bytes, "UTF-8")))
         format->source = Source::Utf8;
-        return std::move(reading->text);
+    if (!reading)
+        reading = readLegacy(bytes, format);
+    format->encoding = reading->encoding;
+    if (reading->text)
+        format->lineEnd = lineEndOf(*reading->text);
+    else
+        format->lineEnd = lineEndOf(bytes);
+    return std::move(reading->text);
+}
+
+// The bytes of a regular file of at most MaxSize bytes. Opened without waiting,
+// so a FIFO cannot block, and checked on the open descriptor, so nothing can
+// replace the file between the check and the read; a device such as /dev/zero
+// would never end. Plain system calls: Qt's file classes stat a file three times,
+// which costs more than reading a small stylesheet.
+std::optional<QByteArray> readRegularFile(const QString &path, QString *error)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        *error = qt_error_string(errno);
+        return std::nullopt;
     }
-    return decodeLegacy(bytes, format);
+    const auto closeFile = qScopeGuard([fd] { ::close(fd); });
+    struct stat status;
+    if (::fstat(fd, &status) != 0) {
+        *error = qt_error_string(errno);
+        return std::nullopt;
+    }
+    if (!S_ISREG(status.st_mode)) {
+        *error = QString::fromUtf8(NotRegularError);
+        return std::nullopt;
+    }
+    if (status.st_size > TextFile::MaxSize) {
+        *error = QString::fromUtf8(TooLargeError);
+        return std::nullopt;
+    }
+    // A file that grows meanwhile is read as far as it reached at the check.
+    QByteArray bytes(qsizetype(status.st_size), Qt::Uninitialized);
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        const ssize_t got = ::read(fd, bytes.data() + done, size_t(bytes.size() - done));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0) {
+            *error = qt_error_string(errno);
+            return std::nullopt;
+        }
+        if (got == 0)
+            break;
+        done += got;
+    }
+    bytes.truncate(done);
+    return bytes;
 }
 
 } // namespace
@@ -186,66 +250,86 @@ TextFile::~TextFile() = default;
 QString TextFile::decode(const QByteArray &bytes, TextFormat *format)
 {
     TextFormat found;
-    QString text = decodeText(bytes, &found);
-    found.lineEnd = lineEndOf(text);
+    std::optional<QString> text = detect(bytes, &found);
     if (format)
         *format = found;
-    return text;
+    if (text)
+        return std::move(*text);
+    return QStringDecoder(found.encoding.constData()).decode(bytes);
 }
 
 bool TextFile::OpenFile(const QString &path)
 {
-    m_text.clear();
+    m_bytes.clear();
+    m_bytePos = 0;
+    m_text.reset();
+    m_textPos = 0;
     m_pos = 0;
     m_format = TextFormat();
     m_error.clear();
-    // Checked before opening: opening a FIFO waits for a writer, and a device
-    // such as /dev/zero never ends.
-    const QFileInfo info(path);
-    if (info.exists() && !info.isFile()) {
-        m_error = QString::fromUtf8(NotRegularError);
+    std::optional<QByteArray> bytes = readRegularFile(path, &m_error);
+    if (!bytes)
         return false;
-    }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        m_error = file.errorString();
-        return false;
-    }
-    const qint64 size = file.size();
-    if (size > MaxSize) {
-        m_error = QString::fromUtf8(TooLargeError);
-        return false;
-    }
-    QByteArray bytes(size, Qt::Uninitialized);
-    const qint64 read = file.read(bytes.data(), size);
-    if (read < 0 || file.error() != QFileDevice::NoError) {
-        m_error = file.errorString();
-        return false;
-    }
-    bytes.truncate(read);
-    m_text = decode(bytes, &m_format);
+    m_bytes = std::move(*bytes);
+    m_text = detect(m_bytes, &m_format);
+    m_decoder = QStringDecoder(m_format.encoding.constData());
     return true;
 }
 
-bool TextFile::Eof() const
+QStringView TextFile::ReadPiece()
 {
-    return m_pos >= m_text.size();
+    if (m_text) {
+        const QStringView piece = QStringView(*m_text).sliced(m_textPos).first(
+            std::min(PieceSize, m_text->size() - m_textPos));
+        m_textPos += piece.size();
+        return piece;
+    }
+    if (!m_piece)
+        m_piece = std::make_unique<QChar[]>(size_t(PieceCapacity));
+    // A character cut between two pieces of bytes waits in the decoder, so a
+    // piece may come out empty; the next bytes complete it.
+    while (m_bytePos < m_bytes.size()) {
+        qsizetype take = std::min(PieceSize, m_bytes.size() - m_bytePos);
+        while (m_decoder.requiredSpace(take) > PieceCapacity)
+            take /= 2;
+        const QChar *end = m_decoder.appendToBuffer(m_piece.get(), QByteArrayView(m_bytes).sliced(m_bytePos, take));
+        m_bytePos += take;
+        if (end != m_piece.get())
+            return QStringView(m_piece.get(), end);
+    }
+    return QStringView();
+}
+
+const QString &TextFile::wholeText()
+{
+    if (!m_text) {
+        const QByteArrayView rest = QByteArrayView(m_bytes).sliced(m_bytePos);
+        m_text = rest.isEmpty() ? QString() : QString(m_decoder.decode(rest));
+        m_bytePos = m_bytes.size();
+    }
+    return *m_text;
+}
+
+bool TextFile::Eof()
+{
+    return m_pos >= wholeText().size();
 }
 
 QStringView TextFile::ReadLineView()
 {
+    const QString &text = wholeText();
     const qsizetype start = m_pos;
     qsizetype end = start;
-    const QChar *chars = m_text.constData();
-    while (end < m_text.size() && chars[end] != u'\n' && chars[end] != u'\r')
+    const QChar *chars = text.constData();
+    while (end < text.size() && chars[end] != u'\n' && chars[end] != u'\r')
         ++end;
     m_pos = end;
-    if (m_pos < m_text.size()) {
-        const bool crLf = chars[m_pos] == u'\r' && m_pos + 1 < m_text.size()
+    if (m_pos < text.size()) {
+        const bool crLf = chars[m_pos] == u'\r' && m_pos + 1 < text.size()
             && chars[m_pos + 1] == u'\n';
         m_pos += crLf ? 2 : 1;
     }
-    return QStringView(m_text).sliced(start, end - start);
+    return QStringView(text).sliced(start, end - start);
 }
 
 QString TextFile::ReadLine()

@@ -2,9 +2,11 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringDecoder>
 #include <QStringEncoder>
 
 #include <memory>
+#include <optional>
 
 class QSaveFile;
 
@@ -50,9 +52,13 @@ public:
 
     // False with a short reason in ErrorString when the file cannot be read.
     bool OpenFile(const QString &path);
-    // All of the opened file's text, line breaks as they stood.
-    QStringView Text() const { return m_text; }
-    bool Eof() const;
+    // The opened file's text in consecutive pieces of up to PieceSize characters,
+    // line breaks as they stood; empty at the end. Decoding a piece at a time
+    // spares a large file's text ever existing whole. A piece stays valid until
+    // the next call. Not to be mixed with ReadLine.
+    QStringView ReadPiece();
+
+    bool Eof();
     QString ReadLine();
     // The next line as a view into the decoded text; valid while this object lives.
     QStringView ReadLineView();
@@ -74,7 +80,19 @@ public:
     static QString decode(const QByteArray &bytes, TextFormat *format);
 
 private:
-    QString m_text;
+    static constexpr qsizetype PieceSize = 32 * 1024;
+    static constexpr qsizetype PieceCapacity = PieceSize + 16;
+
+    // The text for reading by lines, decoded at the first need.
+    const QString &wholeText();
+
+    QByteArray m_bytes;
+    qsizetype m_bytePos = 0;
+    QStringDecoder m_decoder;
+    std::unique_ptr<QChar[]> m_piece;
+    // Set when finding the encoding meant decoding the text, or by wholeText.
+    std::optional<QString> m_text;
+    qsizetype m_textPos = 0;
     qsizetype m_pos = 0;
     TextFormat m_format;
     std::unique_ptr<QSaveFile> m_out;

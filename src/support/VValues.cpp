@@ -1,5 +1,7 @@
 #include "support/VValues.h"
 
+#include <algorithm>
+
 Pair::Pair(const QString &key, const QString &value)
     : m_key(key), m_text(value)
 {
@@ -22,15 +24,51 @@ void Pair::SetValue(VValuesPtr list)
     m_text.clear();
 }
 
+namespace {
+
+constexpr size_t SmallestTable = 16;
+
+// Folds letter case code point by code point, as QString::compare does when
+// ignoring case, so keys that compare equal hash alike.
+size_t caseBlindHash(QStringView key)
+{
+    size_t hash = 14695981039346656037u;
+    for (qsizetype i = 0; i < key.size(); ++i) {
+        char32_t c = key[i].unicode();
+        if (c < 0x80) {
+            if (c >= u'A' && c <= u'Z')
+                c += u'a' - u'A';
+        } else {
+            if (QChar::isHighSurrogate(c) && i + 1 < key.size() && key[i + 1].isLowSurrogate())
+                c = QChar::surrogateToUcs4(char16_t(c), key[++i].unicode());
+            c = QChar::toCaseFolded(c);
+        }
+        hash = (hash ^ c) * 1099511628211u;
+    }
+    return hash;
+}
+
+bool sameKey(QStringView a, QStringView b)
+{
+    return a.compare(b, Qt::CaseInsensitive) == 0;
+}
+
+} // namespace
+
 void VValues::Clear()
 {
     m_pairs.clear();
-    m_index.clear();
+    // A list refilled for every rule keeps its table; one that once held a
+    // huge rule lets it go.
+    if (m_slots.size() > 64 * SmallestTable)
+        m_slots.clear();
+    else
+        std::fill(m_slots.begin(), m_slots.end(), Slot());
 }
 
-bool VValues::Exists(const QString &key) const
+bool VValues::Exists(QStringView key) const
 {
-    return m_index.contains(foldKey(key));
+    return positionOf(key) >= 0;
 }
 
 Pair &VValues::Add(const QString &value, const QString &key)
@@ -58,52 +96,82 @@ const Pair &VValues::Item(const QString &key) const
     return pair ? *pair : missing;
 }
 
-Pair *VValues::Find(const QString &key)
+Pair *VValues::Find(QStringView key)
 {
-    const auto found = m_index.constFind(foldKey(key));
-    return found == m_index.cend() ? nullptr : &m_pairs[size_t(*found)];
+    const int position = positionOf(key);
+    return position < 0 ? nullptr : &m_pairs[size_t(position)];
 }
 
-const Pair *VValues::Find(const QString &key) const
+const Pair *VValues::Find(QStringView key) const
 {
-    const auto found = m_index.constFind(foldKey(key));
-    return found == m_index.cend() ? nullptr : &m_pairs[size_t(*found)];
+    const int position = positionOf(key);
+    return position < 0 ? nullptr : &m_pairs[size_t(position)];
 }
 
-void VValues::Remove(const QString &key)
+void VValues::Remove(QStringView key)
 {
-    const auto found = m_index.find(foldKey(key));
-    if (found == m_index.end())
+    const int position = positionOf(key);
+    if (position < 0)
         return;
-    const int position = *found;
-    m_index.erase(found);
     m_pairs.erase(m_pairs.begin() + position);
-    for (auto &slot : m_index) {
-        if (slot > position)
-            --slot;
+    reindex();
+}
+
+int VValues::positionOf(QStringView key) const
+{
+    return positionOf(key, caseBlindHash(key));
+}
+
+int VValues::positionOf(QStringView key, size_t hash) const
+{
+    if (m_slots.empty())
+        return -1;
+    const size_t mask = m_slots.size() - 1;
+    for (size_t at = hash & mask;; at = (at + 1) & mask) {
+        const Slot &slot = m_slots[at];
+        if (slot.position < 0)
+            return -1;
+        if (slot.hash == hash && sameKey(m_pairs[size_t(slot.position)].Key(), key))
+            return slot.position;
     }
 }
 
-QString VValues::foldKey(const QString &key)
+void VValues::index(int position, size_t hash)
 {
-    return key.toCaseFolded();
+    const size_t mask = m_slots.size() - 1;
+    size_t at = hash & mask;
+    while (m_slots[at].position >= 0)
+        at = (at + 1) & mask;
+    m_slots[at] = Slot{hash, position};
+}
+
+void VValues::reindex()
+{
+    size_t size = SmallestTable;
+    while (size < 2 * m_pairs.size())
+        size *= 2;
+    m_slots.assign(size, Slot());
+    for (size_t position = 0; position < m_pairs.size(); ++position)
+        index(int(position), caseBlindHash(m_pairs[position].Key()));
 }
 
 Pair &VValues::append(Pair pair)
 {
-    // Two pairs under one folded key would leave the index pointing at only one
-    // of them; a repeated Add therefore updates the pair already there.
-    const QString folded = foldKey(pair.Key());
-    const auto found = m_index.constFind(folded);
-    if (found != m_index.cend()) {
-        Pair &present = m_pairs[size_t(*found)];
+    // Two pairs under one key would leave the index pointing at only one of
+    // them; a repeated Add therefore updates the pair already there.
+    const size_t hash = caseBlindHash(pair.Key());
+    if (const int position = positionOf(pair.Key(), hash); position >= 0) {
+        Pair *present = &m_pairs[size_t(position)];
         if (pair.IsList())
-            present.SetValue(pair.List());
+            present->SetValue(pair.List());
         else
-            present.SetValue(pair.Value());
-        return present;
+            present->SetValue(pair.Value());
+        return *present;
     }
-    m_index.insert(folded, int(m_pairs.size()));
     m_pairs.push_back(std::move(pair));
+    if (m_slots.size() < 2 * m_pairs.size())
+        reindex();
+    else
+        index(int(m_pairs.size() - 1), hash);
     return m_pairs.back();
 }

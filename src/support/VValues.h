@@ -1,7 +1,7 @@
 #pragma once
 
-#include <QHash>
 #include <QString>
+#include <QStringView>
 
 #include <memory>
 #include <vector>
@@ -35,7 +35,8 @@ private:
 
 // Keyed list of pairs. Keeps insertion order; keys compare ignoring letter case
 // (the first spelling added is kept). Lookups are hashed, so filling a list of
-// n pairs costs O(n).
+// n pairs costs O(n); the hash folds letter case as it goes, so no lookup
+// builds a string.
 class VValues
 {
 public:
@@ -43,19 +44,19 @@ public:
     using iterator = std::vector<Pair>::iterator;
 
     void Clear();
-    bool Exists(const QString &key) const;
-    // Appends a pair. The key must not be present yet (callers check Exists).
+    bool Exists(QStringView key) const;
+    // Appends a pair; a key already present gets the new value in place instead.
     Pair &Add(const QString &value, const QString &key);
     Pair &Add(VValuesPtr list, const QString &key);
     // The pair under key; the key must exist.
     Pair &Item(const QString &key);
     const Pair &Item(const QString &key) const;
     // The pair under key, or null.
-    Pair *Find(const QString &key);
-    const Pair *Find(const QString &key) const;
+    Pair *Find(QStringView key);
+    const Pair *Find(QStringView key) const;
     int Count() const { return int(m_pairs.size()); }
     // Removes the pair under key; the key must exist.
-    void Remove(const QString &key);
+    void Remove(QStringView key);
 
     iterator begin() { return m_pairs.begin(); }
     iterator end() { return m_pairs.end(); }
@@ -63,9 +64,21 @@ public:
     const_iterator end() const { return m_pairs.end(); }
 
 private:
-    static QString foldKey(const QString &key);
+    struct Slot
+    {
+        size_t hash = 0;
+        int position = -1; // in m_pairs; -1: empty
+    };
+
+    // Position of the pair under key, or -1.
+    int positionOf(QStringView key) const;
+    int positionOf(QStringView key, size_t hash) const;
+    void index(int position, size_t hash);
+    void reindex();
     Pair &append(Pair pair);
 
     std::vector<Pair> m_pairs;
-    QHash<QString, int> m_index; // folded key -> position in m_pairs
+    // Open addressing with linear probing, at most half full; its size is a
+    // power of two.
+    std::vector<Slot> m_slots;
 };

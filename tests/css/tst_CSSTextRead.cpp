@@ -1,4 +1,5 @@
 #include "css/CSSTextRead.h"
+#include "css/LineFeed.h"
 #include "support/TextFile.h"
 
 #include <QtTest>
@@ -53,8 +54,8 @@ private slots:
     void reportsRulesAndComments();
     void clearDropsUnfinishedText_data();
     void clearDropsUnfinishedText();
-    void onePieceAndLinesAgreeOnRealFiles_data();
-    void onePieceAndLinesAgreeOnRealFiles();
+    void fastReadMatchesLineByLine_data();
+    void fastReadMatchesLineByLine();
     void readsLinesLongerThan16BitPositions();
 };
 
@@ -128,37 +129,67 @@ void TestCSSTextRead::clearDropsUnfinishedText()
     QCOMPARE(recorder.events, QStringList{rule("p", "c:d")});
 }
 
-void TestCSSTextRead::onePieceAndLinesAgreeOnRealFiles_data()
+void TestCSSTextRead::fastReadMatchesLineByLine_data()
 {
-    QTest::addColumn<QString>("file");
+    QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("firstRule");
 
-    QTest::newRow("normalize") << "normalize-8.0.1.css"
+    const auto testFile = [](const char *name) {
+        QFile file(QStringLiteral(QUILLMERE_TEST_DATA "/") + QLatin1String(name));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+    QTest::newRow("normalize") << testFile("normalize-8.0.1.css")
                                << rule("html", "line-height: 1.15; /* 1 */   "
                                                "-webkit-text-size-adjust: 100%; /* 2 */");
-    QTest::newRow("pure minified") << "pure-3.1.0.min.css"
+    QTest::newRow("pure minified") << testFile("pure-3.1.0.min.css")
                                    << rule("html", "line-height:1.15;-webkit-text-size-adjust:100%");
+    QTest::newRow("every line end, tokens at line ends")
+        << QByteArray("/*a\r\n*/h1 /\n* x */{b:c\rd:e\n\r\n}\r/*/\n*/p{\tq:r}*\n/")
+        << rule("h1 / * x */", "b:c d:e");
+    QTest::newRow("no line break at the end") << QByteArray("a{b:c}\n/* d") << rule("a", "b:c");
+    QTest::newRow("GB18030") << QByteArray(QStringEncoder("GB18030").encode(u"标题 {\r\n字体:宋体}"))
+                             << rule("标题", "字体:宋体");
 }
 
-// The editor feeds a file line by line, a paste comes in one piece: same rules.
-void TestCSSTextRead::onePieceAndLinesAgreeOnRealFiles()
+// The editor reads a file in long pieces; the rules must be those of feeding
+// each line followed by CR LF, whatever the line ends and however the text is cut.
+void TestCSSTextRead::fastReadMatchesLineByLine()
 {
-    QFETCH(QString, file);
+    QFETCH(QByteArray, bytes);
     QFETCH(QString, firstRule);
-    TextFile input;
-    QVERIFY(input.OpenFile(QStringLiteral(QUILLMERE_TEST_DATA "/") + file));
-    QStringList lines;
-    while (!input.Eof())
-        lines << input.ReadLine() + QStringLiteral("\r\n");
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("a.css"));
+    QFile out(path);
+    QVERIFY(out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size());
+    out.close();
 
-    const QStringList byLine = readPieces(lines);
-    const QStringList whole = readPieces({lines.join(QString())});
-    QCOMPARE(whole, byLine);
-    const auto firstRuleAt = std::find_if(whole.begin(), whole.end(), [](const QString &event) {
-        return event.startsWith(QLatin1String("rule"));
-    });
-    QVERIFY(firstRuleAt != whole.end());
-    QCOMPARE(*firstRuleAt, firstRule);
+    TextFile byLine;
+    QVERIFY(byLine.OpenFile(path));
+    QStringList lines;
+    while (!byLine.Eof())
+        lines << byLine.ReadLine() + QStringLiteral("\r\n");
+    const QStringList expected = readPieces(lines);
+    QVERIFY(expected.contains(firstRule));
+    QCOMPARE(readPieces({lines.join(QString())}), expected);
+
+    CSSTextRead reader;
+    Recorder recorder(reader);
+    TextFile whole;
+    QVERIFY(whole.OpenFile(path));
+    ReadStylesheet(reader, whole);
+    reader.Clear();
+    QCOMPARE(recorder.events, expected);
+
+    const QString text = TextFile::decode(bytes, nullptr);
+    for (const qsizetype size : {1, 2, 3, 5, 64}) {
+        recorder.events.clear();
+        LineFeed feed(reader);
+        for (qsizetype at = 0; at < text.size(); at += size)
+            feed.Add(QStringView(text).sliced(at, std::min(size, text.size() - at)));
+        feed.Finish();
+        reader.Clear();
+        QCOMPARE(recorder.events, expected);
+    }
 }
 
 void TestCSSTextRead::readsLinesLongerThan16BitPositions()
