@@ -135,6 +135,17 @@ void BM_OpenLargeStylesheet(benchmark::State &state)
 }
 BENCHMARK(BM_OpenLargeStylesheet)->Unit(benchmark::kMillisecond)->Iterations(5);
 
+// The document alone, without the window: what the views add is the difference.
+void BM_LoadDocument(benchmark::State &state)
+{
+    for (auto _ : state) {
+        Stylesheet sheet;
+        if (!sheet.load(fixture->source) || sheet.count() != ruleCount)
+            state.SkipWithError("the stylesheet did not load whole");
+    }
+}
+BENCHMARK(BM_LoadDocument)->Unit(benchmark::kMillisecond)->Iterations(5);
+
 void BM_SelectRule(benchmark::State &state)
 {
     frmCSS &window = *fixture->window;
