@@ -7,7 +7,9 @@
 #include <QUndoStack>
 
 #include <QRegularExpression>
+#include <QStringEncoder>
 
+#include <functional>
 #include <iterator>
 #include <utility>
 
@@ -203,46 +205,53 @@ void Stylesheet::readComment(const QString &comment)
         pending.comments << comment;
 }
 
-QStringList Stylesheet::lines() const
+void Stylesheet::forEachLine(const std::function<void(const QString &)> &write) const
 {
-    QStringList lines;
-    lines.reserve(count() + m_end.comments.size() + m_end.commentsAfterUnfinished.size() + 1);
-    const auto addComments = [&](const QStringList &comments) {
+    const auto writeComments = [&](const QStringList &comments) {
         for (const QString &comment : comments)
-            lines << commentLine(comment, m_format.lineEnd);
+            write(commentLine(comment, m_format.lineEnd));
     };
     for (int row = 0; row < count(); ++row) {
-        addComments(rule(row).commentsBefore);
-        lines << ruleText(row);
-        addComments(rule(row).commentsAfter);
+        writeComments(rule(row).commentsBefore);
+        write(ruleText(row));
+        writeComments(rule(row).commentsAfter);
     }
-    addComments(m_end.comments);
+    writeComments(m_end.comments);
     if (!m_end.unfinished.isEmpty()) {
         // An unfinished end keeps its inner line breaks as the file's.
         QString unfinished = m_end.unfinished;
         unfinished.replace(QStringLiteral("\r\n"), m_format.lineEnd);
-        lines << unfinished;
+        write(unfinished);
     }
-    addComments(m_end.commentsAfterUnfinished);
-    return lines;
+    writeComments(m_end.commentsAfterUnfinished);
+}
+
+bool Stylesheet::encodable() const
+{
+    // Every Unicode encoding holds any text; only a legacy one needs the pass.
+    if (m_format.encoding.startsWith("UTF-") || m_format.encoding.startsWith("utf-"))
+        return true;
+    QStringEncoder encoder(m_format.encoding.constData());
+    if (!encoder.isValid())
+        return false;
+    forEachLine([&encoder](const QString &line) {
+        const QByteArray bytes = encoder.encode(line); // encoding happens only on conversion
+    });
+    return !encoder.hasError();
 }
 
 Stylesheet::SaveResult Stylesheet::save(const QString &path)
 {
-    const QStringList text = lines();
-    for (const QString &line : text) {
-        if (!TextFile::CanEncode(line, m_format)) {
-            m_error = TextFile::UnencodableError(m_format.encoding);
-            return SaveResult::Unencodable;
-        }
+    if (!encodable()) {
+        m_error = TextFile::UnencodableError(m_format.encoding);
+        return SaveResult::Unencodable;
     }
     TextFile file;
     if (!file.CreateFile(path, m_format)) {
         m_error = file.ErrorString();
         return SaveResult::CannotCreate;
     }
-    for (const QString &line : text)
-        file.WriteLine(line);
+    forEachLine([&file](const QString &line) { file.WriteLine(line); });
     if (!file.Commit()) {
         m_error = file.ErrorString();
         return SaveResult::Failed;

@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <QStringView>
 
+#include <functional>
 #include <vector>
 
 class CSSTextRead;
@@ -116,8 +117,10 @@ private:
     void replaceRuleBy(int row, Rule rule);
     ReadResult read(QStringView text);
     void readComment(const QString &comment);
-    // Every line a save writes, in order.
-    QStringList lines() const;
+    // Hands write every line a save writes, in order.
+    void forEachLine(const std::function<void(const QString &)> &write) const;
+    // Whether the file's encoding can hold every line.
+    bool encodable() const;
 
     CSSTextRead *m_reader;
     QUndoStack *m_undo;
