@@ -52,11 +52,7 @@ void TestPagesInWindow::initTestCase()
 void TestPagesInWindow::editsReachRuleAndFile()
 {
     const QString path = m_dir.filePath(QStringLiteral("rules.css"));
-    {
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("h1 { color:red }\np { margin:0 }\n");
-    }
+    writeBytes(path, "h1 { color:red }\np { margin:0 }\n");
 
     frmCSS window;
     window.show();
@@ -99,11 +95,7 @@ void TestPagesInWindow::editsReachRuleAndFile()
 void TestPagesInWindow::gridEditReachesRuleAndPreview()
 {
     const QString path = m_dir.filePath(QStringLiteral("grid.css"));
-    {
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("h1 { color:red }\np { margin:0 }\n");
-    }
+    writeBytes(path, "h1 { color:red }\np { margin:0 }\n");
     frmCSS window;
     window.show();
     window.activateWindow();
@@ -135,11 +127,7 @@ void TestPagesInWindow::gridEditReachesRuleAndPreview()
 void TestPagesInWindow::borderAndBackgroundReachTheFile()
 {
     const QString path = m_dir.filePath(QStringLiteral("boxes.css"));
-    {
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("h1 { color:red }\nul { list-style-type:disc; background-position:left top }\n");
-    }
+    writeBytes(path, "h1 { color:red }\nul { list-style-type:disc; background-position:left top }\n");
     frmCSS window;
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
