@@ -19,6 +19,14 @@ public:
     // Processes one piece; may emit any number of signals before it returns.
     void AddData(QStringView text);
 
+    // The selector text gathered so far outside rules and comments; in a
+    // FindRemText handler, what stood in front of the comment.
+    QStringView pendingSelector() const { return m_selector; }
+    // What is unfinished now: the selector text, then "{" and the body of an
+    // open rule or "/*" and the text of an open comment, without blanks, TABs
+    // and line breaks at either end; empty when nothing is.
+    QString unfinishedText() const;
+
 signals:
     void FindSelector(const QString &selector, const QString &declarations);
     void FindRemText(const QString &comment);
