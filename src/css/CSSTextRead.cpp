@@ -136,6 +136,19 @@ void CSSTextRead::Clear()
     m_comment.clear();
 }
 
+QString CSSTextRead::unfinishedText() const
+{
+    QString text = m_selector;
+    if (m_mode == InRule)
+        text.append(RuleOpen).append(m_body);
+    else if (m_mode == InComment)
+        text.append(CommentOpen).append(m_comment);
+    const auto isBlank = [](QChar c) { return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n'; };
+    const auto first = std::find_if_not(text.cbegin(), text.cend(), isBlank);
+    const auto last = std::find_if_not(text.crbegin(), text.crend(), isBlank).base();
+    return first < last ? QString(first, last - first) : QString();
+}
+
 void CSSTextRead::AddData(QStringView text)
 {
     TokenScout ruleOpen(text, RuleOpen);

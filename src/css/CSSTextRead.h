@@ -25,6 +25,14 @@ public:
     // tabs and line breaks at both ends.
     QString unfinishedText() const;
 
+    // The selector text gathered so far outside rules and comments; in a
+    // FindRemText handler, what stood in front of the comment.
+    QStringView pendingSelector() const { return m_selector; }
+    // What is unfinished now: the selector text, then "{" and the body of an
+    // open rule or "/*" and the text of an open comment, without blanks, TABs
+    // and line breaks at either end; empty when nothing is.
+    QString unfinishedText() const;
+
 signals:
     void FindSelector(const QString &selector, const QString &declarations);
     void FindRemText(const QString &comment);

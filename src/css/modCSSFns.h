@@ -6,8 +6,13 @@
 class VValues;
 
 // name:value pairs with a non-empty value, joined by ";", no blanks, no final ";".
+// A pair's comment goes in front of its name with one blank after it; the
+// trailing comment goes last, after a ";". A pair left out hands its comment on.
 QString FormatDeclarations(const VValues &list);
 
 // Adds the declarations of text to list (it is not emptied first). A later
-// declaration of a present name overwrites its value in place.
+// declaration of a present name overwrites its value in place. ";" and ":"
+// inside a comment split nothing; comments in front of a declaration become
+// its pair's comment, comments after the last one the list's trailing comment,
+// and a comment inside a value stays in the value.
 void ParseDeclarations(VValues &list, QStringView text);

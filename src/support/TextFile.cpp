@@ -196,11 +196,11 @@ std::optional<QString> detect(const QByteArray &bytes, TextFormat *format)
     return std::move(reading->text);
 }
 
-// The bytes of a regular file of at most MaxSize bytes. Opened without waiting,
-// so a FIFO cannot block, and checked on the open descriptor, so nothing can
-// replace the file between the check and the read; a device such as /dev/zero
-// would never end. Plain system calls: Qt's file classes stat a file three times,
-// which costs more than reading a small stylesheet.
+// The bytes of a regular file of at most MaxSize bytes; anything else, such as
+// /dev/zero, could be read for ever. Opening does not wait, so a FIFO cannot
+// block it, and the check is made on the opened descriptor, so the file cannot
+// be swapped between check and read. Plain system calls: Qt's file classes stat
+// a file three times, which costs more than reading a small stylesheet.
 std::optional<QByteArray> readRegularFile(const QString &path, QString *error)
 {
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);

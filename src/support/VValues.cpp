@@ -55,9 +55,19 @@ bool sameKey(QStringView a, QStringView b)
 
 } // namespace
 
+QString JoinedComments(const QString &first, const QString &second)
+{
+    if (first.isEmpty())
+        return second;
+    if (second.isEmpty())
+        return first;
+    return first + u' ' + second;
+}
+
 void VValues::Clear()
 {
     m_pairs.clear();
+    m_trailingComment.clear();
     // A list refilled for every rule keeps its table; one that once held a
     // huge rule lets it go.
     if (m_slots.size() > 64 * SmallestTable)
@@ -113,7 +123,14 @@ void VValues::Remove(QStringView key)
     const int position = positionOf(key);
     if (position < 0)
         return;
+    const QString comment = m_pairs[size_t(position)].Comment();
     m_pairs.erase(m_pairs.begin() + position);
+    if (size_t(position) < m_pairs.size()) {
+        Pair &next = m_pairs[size_t(position)];
+        next.SetComment(JoinedComments(comment, next.Comment()));
+    } else {
+        m_trailingComment = JoinedComments(comment, m_trailingComment);
+    }
     reindex();
 }
 

@@ -27,11 +27,20 @@ public:
     void SetValue(const QString &value);
     void SetValue(VValuesPtr list);
 
+    // The comments that stood in front of the declaration, "/*" and "*/"
+    // included, as they stood; empty for none.
+    const QString &Comment() const { return m_comment; }
+    void SetComment(const QString &comment) { m_comment = comment; }
+
 private:
     QString m_key;
     QString m_text;
     VValuesPtr m_list;
+    QString m_comment;
 };
+
+// Two runs of comments kept together, one blank between them.
+QString JoinedComments(const QString &first, const QString &second);
 
 // Keyed list of pairs. Keeps insertion order; keys compare ignoring letter case
 // (the first spelling added is kept). Lookups are hashed, so filling a list of
@@ -55,8 +64,13 @@ public:
     Pair *Find(QStringView key);
     const Pair *Find(QStringView key) const;
     int Count() const { return int(m_pairs.size()); }
-    // Removes the pair under key; the key must exist.
+    // Removes the pair under key; the key must exist. Its comment moves on to
+    // the next pair, or to the trailing comment.
     void Remove(QStringView key);
+
+    // The comments after the last declaration; emptied by Clear.
+    const QString &TrailingComment() const { return m_trailingComment; }
+    void SetTrailingComment(const QString &comment) { m_trailingComment = comment; }
 
     iterator begin() { return m_pairs.begin(); }
     iterator end() { return m_pairs.end(); }
@@ -78,6 +92,7 @@ private:
     Pair &append(Pair pair);
 
     std::vector<Pair> m_pairs;
+    QString m_trailingComment;
     // Open addressing with linear probing, at most half full; its size is a
     // power of two.
     std::vector<Slot> m_slots;

@@ -54,6 +54,8 @@ private slots:
     void reportsRulesAndComments();
     void clearDropsUnfinishedText_data();
     void clearDropsUnfinishedText();
+    void tellsWhatIsPending_data();
+    void tellsWhatIsPending();
     void fastReadMatchesLineByLine_data();
     void fastReadMatchesLineByLine();
     void readsLinesLongerThan16BitPositions();
@@ -129,6 +131,39 @@ void TestCSSTextRead::clearDropsUnfinishedText()
     QCOMPARE(recorder.events, QStringList{rule("p", "c:d")});
 }
 
+void TestCSSTextRead::tellsWhatIsPending_data()
+{
+    QTest::addColumn<QStringList>("pieces");
+    QTest::addColumn<QStringList>("beforeComments");
+    QTest::addColumn<QString>("unfinished");
+
+    QTest::newRow("nothing left") << QStringList{"a{b}\r\n"} << QStringList{} << "";
+    QTest::newRow("comment after a rule") << QStringList{"a{b}\r\n", "/* c */\r\n"}
+                                          << QStringList{"\r\n"} << "";
+    QTest::newRow("comment inside a selector")
+        << QStringList{"h1,\r\n", "/* c */ h2"} << QStringList{"h1,\r\n"} << "h1,\r\n h2";
+    QTest::newRow("open rule") << QStringList{" \t@media print {\r\n", "\ta {b:c\r\n"}
+                               << QStringList{} << "@media print {\r\n\ta {b:c";
+    QTest::newRow("open comment") << QStringList{"p{}", "x /* note\r\n"} << QStringList{}
+                                  << "x /* note";
+}
+
+// What a caller needs to keep comments and an unfinished end of a file.
+void TestCSSTextRead::tellsWhatIsPending()
+{
+    QFETCH(QStringList, pieces);
+    QFETCH(QStringList, beforeComments);
+    QFETCH(QString, unfinished);
+    CSSTextRead reader;
+    QStringList seen;
+    connect(&reader, &CSSTextRead::FindRemText, this,
+            [&] { seen << reader.pendingSelector().toString(); });
+    for (const QString &piece : pieces)
+        reader.AddData(piece);
+    QCOMPARE(seen, beforeComments);
+    QCOMPARE(reader.unfinishedText(), unfinished);
+}
+
 void TestCSSTextRead::fastReadMatchesLineByLine_data()
 {
     QTest::addColumn<QByteArray>("bytes");
@@ -147,6 +182,8 @@ void TestCSSTextRead::fastReadMatchesLineByLine_data()
         << QByteArray("/*a\r\n*/h1 /\n* x */{b:c\rd:e\n\r\n}\r/*/\n*/p{\tq:r}*\n/")
         << rule("h1 / * x */", "b:c d:e");
     QTest::newRow("no line break at the end") << QByteArray("a{b:c}\n/* d") << rule("a", "b:c");
+    QTest::newRow("long UTF-8, characters cut between pieces of bytes")
+        << QStringLiteral("标题 {字体:宋体}\n").repeated(5000).toUtf8() << rule("标题", "字体:宋体");
     QTest::newRow("GB18030") << QByteArray(QStringEncoder("GB18030").encode(u"标题 {\r\n字体:宋体}"))
                              << rule("标题", "字体:宋体");
 }

@@ -5,11 +5,17 @@
 
 namespace {
 
+// "key = value", with "comment | " in front when the pair has one, and the
+// trailing comment last as "end | comment".
 QStringList pairsOf(const VValues &list)
 {
     QStringList pairs;
-    for (const Pair &pair : list)
-        pairs << pair.Key() + QStringLiteral(" = ") + pair.Value();
+    for (const Pair &pair : list) {
+        const QString comment = pair.Comment().isEmpty() ? QString() : pair.Comment() + QStringLiteral(" | ");
+        pairs << comment + pair.Key() + QStringLiteral(" = ") + pair.Value();
+    }
+    if (!list.TrailingComment().isEmpty())
+        pairs << QStringLiteral("end | ") + list.TrailingComment();
     return pairs;
 }
 
@@ -23,6 +29,7 @@ private slots:
     void parse_data();
     void parse();
     void parseAddsToWhatIsThere();
+    void removedPairHandsItsCommentOn();
     void parsesThousandsOfDeclarations();
 };
 
@@ -50,6 +57,38 @@ void TestModCSSFns::parse_data()
     QTest::newRow("only spaces are blanks") << "a:\tb\t" << QStringList{"a = \tb\t"} << "a:\tb\t";
     QTest::newRow("all values empty") << "a;b:" << QStringList{"a = ", "b = "} << "";
     QTest::newRow("empty text") << "" << QStringList{} << "";
+
+    // Comments stay where they stood.
+    QTest::newRow("comments before a name and after the last ;")
+        << "line-height: 1.15; /* 1 */   -webkit-text-size-adjust: 100%; /* 2 */"
+        << QStringList{"line-height = 1.15", "/* 1 */ | -webkit-text-size-adjust = 100%",
+                       "end | /* 2 */"}
+        << "line-height:1.15;/* 1 */ -webkit-text-size-adjust:100%;/* 2 */";
+    QTest::newRow("repeated name gathers its comments")
+        << "border-bottom: none; /* 1 */   text-decoration: underline; /* 2 */   "
+           "text-decoration: underline dotted; /* 2 */"
+        << QStringList{"border-bottom = none", "/* 1 */ /* 2 */ | text-decoration = underline dotted",
+                       "end | /* 2 */"}
+        << "border-bottom:none;/* 1 */ /* 2 */ text-decoration:underline dotted;/* 2 */";
+    QTest::newRow("; and : inside a comment split nothing")
+        << "/* a;b:c */ margin: 0; color: red"
+        << QStringList{"/* a;b:c */ | margin = 0", "color = red"} << "/* a;b:c */ margin:0;color:red";
+    QTest::newRow("comment inside a value")
+        << "margin: 0 /* top; */ auto;color:red"
+        << QStringList{"margin = 0 /* top; */ auto", "color = red"} << "margin:0 /* top; */ auto;color:red";
+    QTest::newRow("comments together as they stood") << "/* a */  /* b */margin:0"
+                                                      << QStringList{"/* a */  /* b */ | margin = 0"}
+                                                      << "/* a */  /* b */ margin:0";
+    QTest::newRow("dropped declaration hands its comment on")
+        << "/* x */ color:; /* y */ margin:0; /* z */ top:"
+        << QStringList{"/* x */ | color = ", "/* y */ | margin = 0", "/* z */ | top = "}
+        << "/* x */ /* y */ margin:0;/* z */";
+    QTest::newRow("comment alone between declarations")
+        << "a:1; /* x */ ; b:2" << QStringList{"a = 1", "/* x */ | b = 2"} << "a:1;/* x */ b:2";
+    QTest::newRow("only a comment") << "/* nothing */" << QStringList{"end | /* nothing */"}
+                                    << "/* nothing */";
+    QTest::newRow("unclosed opener is text")
+        << "a:1 /* b; c:2" << QStringList{"a = 1 /* b", "c = 2"} << "a:1 /* b;c:2";
 }
 
 void TestModCSSFns::parse()
@@ -69,6 +108,18 @@ void TestModCSSFns::parseAddsToWhatIsThere()
     list.Add(QStringLiteral("0"), QStringLiteral("margin"));
     ParseDeclarations(list, u"color:red;Margin:1px");
     QCOMPARE(pairsOf(list), (QStringList{"margin = 1px", "color = red"}));
+}
+
+// A grid row cleared removes its pair; the comment in front of it must stay.
+void TestModCSSFns::removedPairHandsItsCommentOn()
+{
+    VValues list;
+    ParseDeclarations(list, u"/* a */ color:red; /* b */ margin:0; /* c */ top:0");
+    list.Remove(QStringLiteral("color"));
+    list.Remove(QStringLiteral("top"));
+    QCOMPARE(FormatDeclarations(list), QStringLiteral("/* a */ /* b */ margin:0;/* c */"));
+    list.Clear();
+    QCOMPARE(FormatDeclarations(list), QString());
 }
 
 // A generated rule may hold far more declarations than a hand-written one.
