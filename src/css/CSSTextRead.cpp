@@ -230,20 +230,3 @@ void CSSTextRead::finishRule(QStringView bodyEnd)
     m_mode = Outside;
     emit FindSelector(selector, declarations);
 }
-
-QString CSSTextRead::unfinishedText() const
-{
-    QString text = m_selector;
-    if (m_mode == InRule)
-        text += u'{' + m_body;
-    else if (m_mode == InComment)
-        text += QStringLiteral("/*") + m_comment;
-    qsizetype start = 0;
-    qsizetype end = text.size();
-    const auto isBlank = [](QChar c) { return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n'; };
-    while (start < end && isBlank(text[start]))
-        ++start;
-    while (end > start && isBlank(text[end - 1]))
-        --end;
-    return text.sliced(start, end - start);
-}

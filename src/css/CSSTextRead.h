@@ -18,13 +18,6 @@ public:
     void Clear();
     // Processes one piece; may emit any number of signals before it returns.
     void AddData(QStringView text);
-    // The selector text gathered so far outside rules and comments.
-    QStringView pendingSelector() const { return m_selector; }
-    // What is still unfinished: the selector text, plus "{" and the body of an
-    // open rule or "/*" and the text of an open comment, trimmed of blanks,
-    // tabs and line breaks at both ends.
-    QString unfinishedText() const;
-
     // The selector text gathered so far outside rules and comments; in a
     // FindRemText handler, what stood in front of the comment.
     QStringView pendingSelector() const { return m_selector; }
