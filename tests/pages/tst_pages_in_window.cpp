@@ -163,7 +163,8 @@ void TestPagesInWindow::visitingEveryPageChangesNothing()
 {
     const QByteArray bytes(
         "H1 { TEXT-ALIGN: Center; color: Red; font-weight: BOLD; font-size: 13PX; line-height: 1.7 }\n"
-        "ul { list-style-type: DISC; list-style-image: url(a b.png); float: LEFT; position: Absolute; left: 3EM }\n"
+        "ul { /* marker */ list-style-type: DISC; list-style-image: url(a b.png); float: LEFT; "
+        "position: Absolute; left: 3EM; /* end */ }\n"
         "div { border-style: SOLID; border-top-width: Thin; background-repeat: NO-REPEAT; "
         "background-position: Left Top; background-attachment: FIXED; display: Flex; --x: 1 }\n");
     const QString path = m_dir.filePath(QStringLiteral("visited.css"));

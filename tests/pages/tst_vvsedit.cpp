@@ -1,5 +1,6 @@
 #include "pages/grid/PropertyGrid.h"
 #include "pages/grid/VvsEdit.h"
+#include "css/modCSSFns.h"
 #include "support/VValues.h"
 #include "PageTestSupport.h"
 
@@ -19,6 +20,8 @@ private slots:
     void reShowFillsTheGrid();
     void typedRowsBecomeValues_data();
     void typedRowsBecomeValues();
+    void commentsStayWithTheirRows_data();
+    void commentsStayWithTheirRows();
     void arrowKeysWrap_data();
     void arrowKeysWrap();
     void unknownNamesAreMarked_data();
@@ -104,6 +107,35 @@ void TestVvsEdit::typedRowsBecomeValues()
     // The last text is still in the editor: Update commits it first.
     QVERIFY(m_page->Update());
     QCOMPARE(valuesText(m_values), after);
+}
+
+void TestVvsEdit::commentsStayWithTheirRows_data()
+{
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<QString>("typed"); // "row,column=text"
+    QTest::addColumn<QString>("after");
+
+    QTest::newRow("edited beside") << "/* 1 */ margin:0;color:red;/* 2 */" << "1,1=blue"
+                                   << "/* 1 */ margin:0;color:blue;/* 2 */";
+    QTest::newRow("dropped row's comment moves on") << "/* 1 */ margin:0;color:red" << "0,1="
+                                                    << "/* 1 */ color:red";
+    QTest::newRow("last row dropped: to the end") << "margin:0;/* 1 */ color:red" << "1,0="
+                                                  << "margin:0;/* 1 */";
+}
+
+void TestVvsEdit::commentsStayWithTheirRows()
+{
+    QFETCH(QString, before);
+    QFETCH(QString, typed);
+    QFETCH(QString, after);
+    m_values.Clear();
+    ParseDeclarations(m_values, before);
+    m_page->ReShow();
+
+    type(typed.left(1).toInt(), typed.mid(2, 1).toInt(), typed.mid(4));
+
+    QVERIFY(m_page->Update());
+    QCOMPARE(FormatDeclarations(m_values), after);
 }
 
 void TestVvsEdit::arrowKeysWrap_data()

@@ -5,7 +5,15 @@
 #include "support/VValues.h"
 
 #include <QShowEvent>
+#include <QTableWidgetItem>
 #include <QVBoxLayout>
+
+#include <utility>
+
+namespace {
+// Where a name cell keeps the comment that stood in front of its declaration.
+constexpr int CommentRole = Qt::UserRole + 1;
+} // namespace
 
 VvsEdit::VvsEdit(QWidget *parent)
     : QWidget(parent)
@@ -56,6 +64,12 @@ void VvsEdit::showRows()
     for (const Pair &pair : *m_values) {
         m_grid->setText(row, PropertyGrid::NameColumn, pair.Key());
         m_grid->setText(row, PropertyGrid::ValueColumn, pair.Value());
+        // The comment in front of the declaration stays with its row.
+        if (!pair.Comment().isEmpty()) {
+            QTableWidgetItem *name = m_grid->item(row, PropertyGrid::NameColumn);
+            name->setData(CommentRole, pair.Comment());
+            name->setToolTip(pair.Comment());
+        }
         ++row;
     }
 }
@@ -65,15 +79,23 @@ void VvsEdit::showRows()
 // the last the value.
 void VvsEdit::storeRows()
 {
+    // A dropped row's comment moves on to the next row kept, or to the end.
+    QString carried;
+    const QString trailing = m_values->TrailingComment();
     m_values->Clear();
     for (int row = 0; row < m_grid->rowCount(); ++row) {
         const QString name = TrimSpaces(m_grid->text(row, PropertyGrid::NameColumn)).toString();
         const QString value = TrimSpaces(m_grid->text(row, PropertyGrid::ValueColumn)).toString();
+        const QTableWidgetItem *nameItem = m_grid->item(row, PropertyGrid::NameColumn);
+        carried = JoinedComments(carried, nameItem ? nameItem->data(CommentRole).toString() : QString());
         if (name.isEmpty() || value.isEmpty())
             continue;
-        if (Pair *pair = m_values->Find(name))
+        Pair *pair = m_values->Find(name);
+        if (pair)
             pair->SetValue(value);
         else
-            m_values->Add(value, name);
+            pair = &m_values->Add(value, name);
+        pair->SetComment(JoinedComments(pair->Comment(), std::exchange(carried, QString())));
     }
+    m_values->SetTrailingComment(JoinedComments(carried, trailing));
 }
