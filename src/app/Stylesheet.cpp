@@ -184,6 +184,9 @@ bool Stylesheet::load(const QString &path)
         m_error = file.ErrorString();
         return false;
     }
+    // The file is open and decoded, so reading it cannot fail any more: the old
+    // rules go first, and their memory serves the new ones.
+    resetRules({});
     m_reader->Clear();
     m_reading = {};
     ReadStylesheet(*m_reader, file);
