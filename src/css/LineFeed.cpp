@@ -121,9 +121,13 @@ void LineFeed::feed(QStringView text, qsizetype end)
             }
         }
         const QStringView slice = text.sliced(start, cut - start);
-        // Every line break written as CR LF at most doubles the length.
-        m_out.resize(size_t(2 * slice.size()));
-        char16_t *const out = m_out.data();
+        // Every line break written as CR LF at most doubles the length. The
+        // buffer is not cleared: every character fed is written first.
+        if (m_outCapacity < 2 * slice.size()) {
+            m_outCapacity = 2 * slice.size();
+            m_out.reset(new char16_t[size_t(m_outCapacity)]);
+        }
+        char16_t *const out = m_out.get();
         qsizetype written = 0;
         qsizetype pos = 0;
         while (pos < slice.size()) {

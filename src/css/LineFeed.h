@@ -2,6 +2,7 @@
 
 #include <QStringView>
 
+#include <memory>
 #include <vector>
 
 class CSSTextRead;
@@ -27,7 +28,8 @@ private:
     void feedHeld();
 
     CSSTextRead &m_reader;
-    std::vector<char16_t> m_out;
+    std::unique_ptr<char16_t[]> m_out;
+    qsizetype m_outCapacity = 0;
     // The end of the text so far, held back until the next character is known:
     // a CR that may pair with an LF, a "/" or "*" that may start a token.
     std::vector<char16_t> m_held;

@@ -8,6 +8,7 @@
 #include <uchardet/uchardet.h>
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -196,6 +197,24 @@ std::optional<QString> detect(const QByteArray &bytes, TextFormat *format)
     return std::move(reading->text);
 }
 
+// Asks for huge pages under the 2 MiB-aligned middle of a large buffer that is
+// about to be filled. Where every page fault is costly, as on some virtual
+// machines, a 10 MB file read into fresh 4 KiB pages spent tens of
+// milliseconds faulting; a kernel without the feature ignores the request.
+void preferHugePages(char *data, qsizetype size)
+{
+#if defined(MADV_HUGEPAGE)
+    constexpr quintptr HugePage = 2 * 1024 * 1024;
+    const quintptr begin = (quintptr(data) + HugePage - 1) & ~(HugePage - 1);
+    const quintptr end = (quintptr(data) + quintptr(size)) & ~(HugePage - 1);
+    if (end > begin)
+        ::madvise(reinterpret_cast<void *>(begin), end - begin, MADV_HUGEPAGE);
+#else
+    Q_UNUSED(data);
+    Q_UNUSED(size);
+#endif
+}
+
 // The bytes of a regular file of at most MaxSize bytes; anything else, such as
 // /dev/zero, could be read for ever. Opening does not wait, so a FIFO cannot
 // block it, and the check is made on the opened descriptor, so the file cannot
@@ -224,6 +243,7 @@ std::optional<QByteArray> readRegularFile(const QString &path, QString *error)
     }
     // A file that grows meanwhile is read as far as it reached at the check.
     QByteArray bytes(qsizetype(status.st_size), Qt::Uninitialized);
+    preferHugePages(bytes.data(), bytes.size());
     qsizetype done = 0;
     while (done < bytes.size()) {
         const ssize_t got = ::read(fd, bytes.data() + done, size_t(bytes.size() - done));
@@ -284,18 +304,22 @@ QStringView TextFile::ReadPiece()
         m_textPos += piece.size();
         return piece;
     }
+    // Left uninitialised and no larger than the file needs: a small file opens
+    // in microseconds, and clearing a buffer would cost a good part of that.
+    const qsizetype capacity = std::min(PieceSize, m_bytes.size()) + PieceSlack;
     if (!m_piece)
-        m_piece = std::make_unique<QChar[]>(size_t(PieceCapacity));
+        m_piece.reset(new char16_t[size_t(capacity)]);
+    QChar *const piece = reinterpret_cast<QChar *>(m_piece.get());
     // A character cut between two pieces of bytes waits in the decoder, so a
     // piece may come out empty; the next bytes complete it.
     while (m_bytePos < m_bytes.size()) {
         qsizetype take = std::min(PieceSize, m_bytes.size() - m_bytePos);
-        while (m_decoder.requiredSpace(take) > PieceCapacity)
+        while (m_decoder.requiredSpace(take) > capacity)
             take /= 2;
-        const QChar *end = m_decoder.appendToBuffer(m_piece.get(), QByteArrayView(m_bytes).sliced(m_bytePos, take));
+        const QChar *end = m_decoder.appendToBuffer(piece, QByteArrayView(m_bytes).sliced(m_bytePos, take));
         m_bytePos += take;
-        if (end != m_piece.get())
-            return QStringView(m_piece.get(), end);
+        if (end != piece)
+            return QStringView(piece, end);
     }
     return QStringView();
 }

@@ -81,7 +81,7 @@ public:
 
 private:
     static constexpr qsizetype PieceSize = 32 * 1024;
-    static constexpr qsizetype PieceCapacity = PieceSize + 16;
+    static constexpr qsizetype PieceSlack = 16; // room for what a decoder holds back
 
     // The text for reading by lines, decoded at the first need.
     const QString &wholeText();
@@ -89,7 +89,7 @@ private:
     QByteArray m_bytes;
     qsizetype m_bytePos = 0;
     QStringDecoder m_decoder;
-    std::unique_ptr<QChar[]> m_piece;
+    std::unique_ptr<char16_t[]> m_piece;
     // Set when finding the encoding meant decoding the text, or by wholeText.
     std::optional<QString> m_text;
     qsizetype m_textPos = 0;
