@@ -29,6 +29,16 @@ public:
     }
 };
 
+// Shown in the browser's place when its library cannot be loaded.
+QLabel *loadFailure(const QString &reason, QWidget *parent)
+{
+    auto *report = new QLabel(QStringLiteral("预览组件不能装载：") + reason, parent);
+    report->setWordWrap(true);
+    report->setAlignment(Qt::AlignCenter);
+    report->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    return report;
+}
+
 } // namespace
 
 cssPView::cssPView(QWidget *parent)
@@ -109,20 +119,15 @@ void cssPView::startBrowser()
     m_started = true;
     QString error;
     m_browser = PreviewEngineLoader::Create(this, &error);
-    QWidget *shown;
-    if (m_browser) {
-        shown = m_browser->widget();
-        shown->setObjectName(QStringLiteral("wBrow"));
-        shown->setAccessibleName(QStringLiteral("预览效果"));
-        if (!m_document.isEmpty())
-            m_browser->setHtml(m_document, QUrl::fromLocalFile(AppFolder()));
-    } else {
-        auto *failure = new QLabel(QStringLiteral("预览组件不能装载：") + error, this);
-        failure->setWordWrap(true);
-        failure->setAlignment(Qt::AlignCenter);
-        failure->setTextInteractionFlags(Qt::TextSelectableByMouse);
-        shown = failure;
-    }
     delete m_layout->takeAt(1); // the stretch that held the browser's place
-    m_layout->addWidget(shown, 1);
+    if (!m_browser) {
+        m_layout->addWidget(loadFailure(error, this), 1);
+        return;
+    }
+    QWidget *view = m_browser->widget();
+    view->setObjectName(QStringLiteral("wBrow"));
+    view->setAccessibleName(QStringLiteral("预览效果"));
+    m_layout->addWidget(view, 1);
+    if (!m_document.isEmpty())
+        m_browser->setHtml(m_document, QUrl::fromLocalFile(AppFolder()));
 }
