@@ -10,6 +10,8 @@
 #include "app/frmCSS.h"
 #include "framework/CtlsStep.h"
 #include "pages/StandardPages.h"
+#include "pages/preview/PreviewEngine.h"
+#include "pages/preview/PreviewEngineLoader.h"
 #include "pages/preview/cssPView.h"
 
 #include <benchmark/benchmark.h>
@@ -24,8 +26,6 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTimer>
-#include <QWebEnginePage>
-#include <QWebEngineView>
 #include <QWindow>
 
 #include <cstdio>
@@ -163,7 +163,7 @@ BENCHMARK(BM_SelectRule)->Unit(benchmark::kMicrosecond);
 bool waitForPreviewLoad(const cssPView &preview)
 {
     QEventLoop loop;
-    QObject::connect(preview.browser()->page(), &QWebEnginePage::loadFinished, &loop, &QEventLoop::quit);
+    preview.browser()->onLoadFinished(&loop, [&loop](bool) { loop.quit(); });
     QTimer::singleShot(30000, &loop, [&loop] { loop.exit(1); });
     return loop.exec() == 0;
 }
@@ -257,6 +257,7 @@ int main(int argc, char **argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     registerStandardPages();
+    PreviewEngineLoader::SetFile(QStringLiteral(QUILLMERE_PREVIEW_ENGINE));
 
     if (argc == 2 && std::strcmp(argv[1], "--start-only") == 0)
         return startOnly();

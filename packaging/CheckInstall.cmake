@@ -1,7 +1,7 @@
 # Installs the build into STAGE/usr and checks the installed tree: program,
-# templates, launcher, metadata and every icon in place, the program starting,
-# the validators satisfied.
-#   cmake -DBUILD_DIR=... -DSTAGE=... -DAPP_ID=... -DMODEL_DIR=...
+# the preview's browser library, templates, launcher, metadata and every icon
+# in place, the program starting, the validators satisfied.
+#   cmake -DBUILD_DIR=... -DSTAGE=... -DAPP_ID=... -DENGINE=... -DMODEL_DIR=...
 #         [-DDESKTOP_FILE_VALIDATE=...] [-DAPPSTREAMCLI=...] -P CheckInstall.cmake
 
 file(REMOVE_RECURSE "${STAGE}")
@@ -11,6 +11,7 @@ execute_process(COMMAND "${CMAKE_COMMAND}" --install "${BUILD_DIR}" --prefix "${
 
 set(expected
     bin/quillmere
+    ${ENGINE}
     share/applications/${APP_ID}.desktop
     share/metainfo/${APP_ID}.metainfo.xml
     share/icons/hicolor/scalable/apps/${APP_ID}.svg)

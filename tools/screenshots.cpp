@@ -9,6 +9,7 @@
 #include "app/modMain.h"
 #include "framework/CtlsStep.h"
 #include "pages/StandardPages.h"
+#include "pages/preview/PreviewEngineLoader.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -72,6 +73,7 @@ int main(int argc, char **argv)
     // The editor's own folder, so the preview finds the templates beside it.
     InitAppFolder(ProgramFolder(QStringLiteral(QUILLMERE_EDITOR_DIR)));
     registerStandardPages();
+    PreviewEngineLoader::SetFile(QStringLiteral(QUILLMERE_PREVIEW_ENGINE));
 
     const QString stylesheet = QString::fromLocal8Bit(argv[1]);
     const QString selector = QString::fromLocal8Bit(argv[2]);

@@ -1,4 +1,6 @@
 #include "app/modMain.h"
+#include "pages/preview/PreviewEngine.h"
+#include "pages/preview/PreviewEngineLoader.h"
 #include "pages/preview/cssPView.h"
 #include "support/VValues.h"
 #include "PageTestSupport.h"
@@ -6,6 +8,8 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
+#include <QLibraryInfo>
 #include <QSignalSpy>
 #include <QTcpServer>
 #include <QTemporaryDir>
@@ -21,11 +25,17 @@ class TestCssPView : public QObject
 
 private slots:
     void initTestCase() { QVERIFY(m_dir.isValid()); InitAppFolder(m_dir.path()); }
-    void init() { QVERIFY(QDir(m_model).removeRecursively() && QDir().mkpath(m_model)); }
+    void init()
+    {
+        QVERIFY(QDir(m_model).removeRecursively() && QDir().mkpath(m_model));
+        PreviewEngineLoader::SetFile(QStringLiteral(QUILLMERE_PREVIEW_ENGINE));
+    }
     void documents_data();
     void documents();
     void templateTitles();
     void engineShowsTheChosenTemplateSafely();
+    void unloadableEngineIsReported_data();
+    void unloadableEngineIsReported();
 
 private:
     void writeTemplate(const QString &name, const QByteArray &text)
@@ -88,6 +98,11 @@ void TestCssPView::templateTitles()
     QCOMPARE(page.documentText(), QStringLiteral("x.y.txt"));
 }
 
+static QWebEnginePage *enginePage(const cssPView &page)
+{
+    return qobject_cast<QWebEngineView *>(page.browser()->widget())->page();
+}
+
 // What a script in the page's isolated world returns, once it has run.
 static QString evaluate(QWebEnginePage *page, const QString &script)
 {
@@ -117,11 +132,11 @@ void TestCssPView::engineShowsTheChosenTemplateSafely()
     page.resize(500, 400);
     page.show();
     QVERIFY(page.browser());
-    QSignalSpy loaded(page.browser()->page(), &QWebEnginePage::loadFinished);
+    QSignalSpy loaded(enginePage(page), &QWebEnginePage::loadFinished);
     const QString probe = QStringLiteral("var s = document.getElementById('s');"
                                          "s.textContent + ' ' + getComputedStyle(s).color");
     QVERIFY(loaded.wait(60000));
-    QCOMPARE(evaluate(page.browser()->page(), probe), QStringLiteral("A rgb(0, 0, 255)"));
+    QCOMPARE(evaluate(enginePage(page), probe), QStringLiteral("A rgb(0, 0, 255)"));
     QVERIFY(!server.hasPendingConnections());
 
     auto *list = pageControl<QComboBox>(&page, QStringLiteral("iComb"));
@@ -130,7 +145,34 @@ void TestCssPView::engineShowsTheChosenTemplateSafely()
     QVERIFY(loaded.wait(30000));
     reShowWith(page, m_values, QStringLiteral("color:red")); // another rule
     QVERIFY(loaded.wait(30000));
-    QCOMPARE(evaluate(page.browser()->page(), probe), QStringLiteral("B rgb(255, 0, 0)"));
+    QCOMPARE(evaluate(enginePage(page), probe), QStringLiteral("B rgb(255, 0, 0)"));
+}
+
+void TestCssPView::unloadableEngineIsReported_data()
+{
+    QTest::addColumn<QString>("library");
+    QTest::addColumn<QString>("reason");
+
+    QTest::newRow("missing") << m_dir.filePath(QStringLiteral("none.so")) << "none.so";
+    QTest::newRow("no entry point") << QLibraryInfo::path(QLibraryInfo::LibrariesPath) + "/libQt6Core.so.6"
+                                    << "quillmere_create_preview_engine";
+}
+
+void TestCssPView::unloadableEngineIsReported()
+{
+    QFETCH(QString, library);
+    QFETCH(QString, reason);
+
+    PreviewEngineLoader::SetFile(library);
+    cssPView page;
+    page.Init(m_values);
+    page.show();
+    reShowWith(page, m_values, QStringLiteral("color:red"));
+    QVERIFY(!page.browser());
+    const QList<QLabel *> labels = page.findChildren<QLabel *>();
+    QCOMPARE(labels.size(), 2); // the caption and the report
+    QVERIFY2(labels[1]->text().startsWith(QStringLiteral("预览组件不能装载：")), qPrintable(labels[1]->text()));
+    QVERIFY2(labels[1]->text().contains(reason), qPrintable(labels[1]->text()));
 }
 
 QTEST_MAIN(TestCssPView)

@@ -7,6 +7,7 @@
 #include "app/modMain.h"
 #include "framework/CtlsStep.h"
 #include "pages/StandardPages.h"
+#include "pages/preview/PreviewEngineLoader.h"
 #include "pages/preview/cssPView.h"
 
 #include <QAbstractSpinBox>
@@ -47,6 +48,7 @@ void TestPagesInWindow::initTestCase()
     QVERIFY(m_dir.isValid());
     InitAppFolder(m_dir.path()); // no templates: the preview shows its own sample
     registerStandardPages();
+    PreviewEngineLoader::SetFile(QStringLiteral(QUILLMERE_PREVIEW_ENGINE));
 }
 
 void TestPagesInWindow::editsReachRuleAndFile()

@@ -1,4 +1,6 @@
-#include "pages/preview/PreviewBrowser.h"
+// The browser library: everything that needs the browser engine is here.
+
+#include "pages/preview/PreviewEngine.h"
 
 #include <QWebEnginePage>
 #include <QWebEngineSettings>
@@ -19,18 +21,37 @@ protected:
     }
 };
 
+// A browser for previews of documents from anywhere: it runs no page scripts,
+// fetches nothing but local files, and does not follow links or forms.
+class PreviewBrowser : public QWebEngineView, public PreviewEngine
+{
+public:
+    explicit PreviewBrowser(QWidget *parent)
+        : QWebEngineView(parent)
+    {
+        auto *sample = new SamplePage(this);
+        QWebEngineSettings *settings = sample->settings();
+        settings->setAttribute(QWebEngineSettings::JavascriptEnabled, false);
+        // The sample is a local document: this keeps its url()s and links off the network.
+        settings->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
+        settings->setAttribute(QWebEngineSettings::AutoLoadIconsForPage, false);
+        settings->setAttribute(QWebEngineSettings::NavigateOnDropEnabled, false);
+        setPage(sample);
+    }
+
+    QWidget *widget() override { return this; }
+
+    void setHtml(const QString &html, const QUrl &base) override { QWebEngineView::setHtml(html, base); }
+
+    QMetaObject::Connection onLoadFinished(QObject *context, std::function<void(bool)> done) override
+    {
+        return connect(this, &QWebEngineView::loadFinished, context, std::move(done));
+    }
+};
+
 } // namespace
 
-QWebEngineView *createPreviewBrowser(QWidget *parent)
+extern "C" Q_DECL_EXPORT PreviewEngine *quillmere_create_preview_engine(QWidget *parent)
 {
-    auto *view = new QWebEngineView(parent);
-    auto *page = new SamplePage(view);
-    QWebEngineSettings *settings = page->settings();
-    settings->setAttribute(QWebEngineSettings::JavascriptEnabled, false);
-    // The sample is a local document: this keeps its url()s and links off the network.
-    settings->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
-    settings->setAttribute(QWebEngineSettings::AutoLoadIconsForPage, false);
-    settings->setAttribute(QWebEngineSettings::NavigateOnDropEnabled, false);
-    view->setPage(page);
-    return view;
+    return new PreviewBrowser(parent);
 }

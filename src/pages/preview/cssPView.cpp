@@ -1,8 +1,9 @@
 #include "pages/preview/cssPView.h"
 
 #include "app/modMain.h"
-#include "pages/preview/PreviewBrowser.h"
 #include "pages/preview/PreviewDocument.h"
+#include "pages/preview/PreviewEngine.h"
+#include "pages/preview/PreviewEngineLoader.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -11,7 +12,6 @@
 #include <QShowEvent>
 #include <QUrl>
 #include <QVBoxLayout>
-#include <QWebEngineView>
 
 namespace {
 
@@ -29,6 +29,16 @@ public:
     }
 };
 
+// Shown in the browser's place when its library cannot be loaded.
+QLabel *loadFailure(const QString &reason, QWidget *parent)
+{
+    auto *report = new QLabel(QStringLiteral("预览组件不能装载：") + reason, parent);
+    report->setWordWrap(true);
+    report->setAlignment(Qt::AlignCenter);
+    report->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    return report;
+}
+
 } // namespace
 
 cssPView::cssPView(QWidget *parent)
@@ -37,7 +47,7 @@ cssPView::cssPView(QWidget *parent)
     , m_layout(new QVBoxLayout(this))
 {
     m_templates->setObjectName(QStringLiteral("iComb"));
-    auto *caption = new QLabel(cssPViewText::TemplateCaption, this);
+    auto *caption = new QLabel(QStringLiteral("选择范例模式："), this);
     caption->setObjectName(QStringLiteral("lbs"));
     caption->setBuddy(m_templates);
 
@@ -80,7 +90,7 @@ QString cssPView::ErrString() const
 void cssPView::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
-    if (!m_browser)
+    if (!m_started)
         startBrowser();
 }
 
@@ -106,11 +116,18 @@ void cssPView::render()
 
 void cssPView::startBrowser()
 {
-    m_browser = createPreviewBrowser(this);
-    m_browser->setObjectName(QStringLiteral("wBrow"));
-    m_browser->setAccessibleName(QStringLiteral("预览效果"));
+    m_started = true;
+    QString error;
+    m_browser = PreviewEngineLoader::Create(this, &error);
     delete m_layout->takeAt(1); // the stretch that held the browser's place
-    m_layout->addWidget(m_browser, 1);
+    if (!m_browser) {
+        m_layout->addWidget(loadFailure(error, this), 1);
+        return;
+    }
+    QWidget *view = m_browser->widget();
+    view->setObjectName(QStringLiteral("wBrow"));
+    view->setAccessibleName(QStringLiteral("预览效果"));
+    m_layout->addWidget(view, 1);
     if (!m_document.isEmpty())
         m_browser->setHtml(m_document, QUrl::fromLocalFile(AppFolder()));
 }

@@ -4,21 +4,17 @@
 
 #include <QWidget>
 
+class PreviewEngine;
 class QComboBox;
 class QShowEvent;
 class QVBoxLayout;
-class QWebEngineView;
 class VValues;
 
-// Texts of the preview page.
-namespace cssPViewText {
-inline const QString TemplateCaption = QStringLiteral("选择范例模式：");
-} // namespace cssPViewText
-
 // The preview page: the rule applied to a sample, the built-in paragraph or a
-// template of the Model folder, shown in a browser. The browser engine starts
-// when the page is first shown; until then the page is a plain widget, so a
-// window whose preview is never opened starts no engine.
+// template of the Model folder, shown in a browser. The browser's library is
+// loaded and its engine started when the page is first shown; until then the
+// page is a plain widget, so a window whose preview is never opened maps no
+// engine. A library that cannot be loaded is reported on the page.
 class cssPView : public QWidget, public IPage
 {
     Q_OBJECT
@@ -33,8 +29,8 @@ public:
 
     // The document last rendered, as the browser was given it.
     QString documentText() const { return m_document; }
-    // The browser, or null before the page was first shown.
-    QWebEngineView *browser() const { return m_browser; }
+    // The browser, or null before the page was first shown or when it could not be loaded.
+    PreviewEngine *browser() const { return m_browser; }
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -46,7 +42,8 @@ private:
 
     QComboBox *m_templates;
     QVBoxLayout *m_layout;
-    QWebEngineView *m_browser = nullptr;
+    PreviewEngine *m_browser = nullptr;
+    bool m_started = false;
     VValues *m_values = nullptr;
     QString m_document;
 };
