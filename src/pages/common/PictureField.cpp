@@ -77,7 +77,9 @@ QString PictureField::cssUrl(const QString &path)
 
 void PictureField::browse()
 {
-    const QString path = QFileDialog::getOpenFileName(this, BrowseCaption, QString(), Filter);
+    const QString path = QFileDialog::getOpenFileName(
+        this, BrowseCaption, QString(),
+        QStringLiteral("GIF、JPEG 和 PNG 图像文件 (*.gif *.jpg *.jpeg *.png);;所有文件(*.*) (*)"));
     if (!path.isEmpty())
         setText(cssUrl(path));
 }

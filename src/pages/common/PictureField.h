@@ -14,9 +14,6 @@ class PictureField : public QWidget
     Q_PROPERTY(QString text READ text WRITE setText NOTIFY textChanged USER true)
 
 public:
-    static inline const QString Filter =
-        QStringLiteral("GIF、JPEG 和 PNG 图像文件 (*.gif *.jpg *.jpeg *.png);;所有文件(*.*) (*)");
-
     explicit PictureField(QWidget *parent = nullptr);
 
     QString text() const;

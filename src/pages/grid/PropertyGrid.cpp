@@ -12,6 +12,10 @@
 
 namespace {
 
+// The caption row's texts, also the names screen readers give the editor.
+const QString NameCaption = QStringLiteral("属性名");
+const QString ValueCaption = QStringLiteral("值");
+
 // A warning, not an error: dark orange rather than red.
 const QColor WarningColour(0xb3, 0x58, 0x06);
 
@@ -30,13 +34,13 @@ public:
         editor->setFrame(false);
         editor->installEventFilter(this->parent()); // the grid, for Up and Down
         if (index.column() == PropertyGrid::NameColumn) {
-            editor->setAccessibleName(PropertyGridText::NameCaption);
+            editor->setAccessibleName(NameCaption);
             auto *completer = new QCompleter(CssPropertyNames(), editor);
             completer->setCaseSensitivity(Qt::CaseInsensitive);
             completer->setModelSorting(QCompleter::CaseInsensitivelySortedModel);
             editor->setCompleter(completer);
         } else {
-            editor->setAccessibleName(PropertyGridText::ValueCaption);
+            editor->setAccessibleName(ValueCaption);
         }
         return editor;
     }
@@ -48,7 +52,7 @@ PropertyGrid::PropertyGrid(QWidget *parent)
     : QTableWidget(0, 2, parent)
 {
     setObjectName(QStringLiteral("Gd"));
-    setHorizontalHeaderLabels({PropertyGridText::NameCaption, PropertyGridText::ValueCaption});
+    setHorizontalHeaderLabels({NameCaption, ValueCaption});
     horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     horizontalHeader()->setStretchLastSection(true);
     horizontalHeader()->setSectionsClickable(false);
@@ -148,6 +152,6 @@ void PropertyGrid::markName(QTableWidgetItem *cell)
         return;
     const QString name = cell->text().trimmed();
     const bool unknown = !name.isEmpty() && !IsKnownPropertyName(name);
-    cell->setData(Qt::ToolTipRole, unknown ? QVariant(PropertyGridText::UnknownName) : QVariant());
+    cell->setData(Qt::ToolTipRole, unknown ? QVariant(QStringLiteral("未知属性")) : QVariant());
     cell->setData(Qt::ForegroundRole, unknown ? QVariant(WarningColour) : QVariant());
 }

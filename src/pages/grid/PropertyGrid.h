@@ -6,13 +6,6 @@ class QFocusEvent;
 class QKeyEvent;
 class QResizeEvent;
 
-// Texts of the all-properties grid.
-namespace PropertyGridText {
-inline const QString NameCaption = QStringLiteral("属性名");
-inline const QString ValueCaption = QStringLiteral("值");
-inline const QString UnknownName = QStringLiteral("未知属性");
-} // namespace PropertyGridText
-
 // A two-column table of property names and values under a caption row. An
 // editor lies over the current cell, so typing goes straight into it; moving
 // to another cell writes the editor's text into the cell it leaves. Landing on
