@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QDir>
 #include <QMenu>
+#include <QTimer>
 
 namespace {
 const QString SettingsKey = QStringLiteral("recentFiles");
@@ -14,8 +15,18 @@ RecentFiles::RecentFiles(QMenu *menu, QObject *parent)
     : QObject(parent)
     , m_menu(menu)
     , m_paths(AppSettings().value(SettingsKey).toStringList().mid(0, Capacity))
+    , m_storeLater(new QTimer(this))
 {
+    m_storeLater->setSingleShot(true);
+    m_storeLater->setInterval(500);
+    connect(m_storeLater, &QTimer::timeout, this, &RecentFiles::store);
     rebuildMenu();
+}
+
+RecentFiles::~RecentFiles()
+{
+    if (m_storeLater->isActive())
+        store();
 }
 
 void RecentFiles::add(const QString &path)
@@ -24,19 +35,24 @@ void RecentFiles::add(const QString &path)
     m_paths.removeAll(absolute);
     m_paths.prepend(absolute);
     m_paths = m_paths.mid(0, Capacity);
-    store();
+    changed();
 }
 
 void RecentFiles::remove(const QString &path)
 {
     if (m_paths.removeAll(QDir(path).absolutePath()) > 0)
-        store();
+        changed();
+}
+
+void RecentFiles::changed()
+{
+    rebuildMenu();
+    m_storeLater->start();
 }
 
 void RecentFiles::store()
 {
     AppSettings().setValue(SettingsKey, m_paths);
-    rebuildMenu();
 }
 
 void RecentFiles::rebuildMenu()

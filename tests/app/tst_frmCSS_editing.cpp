@@ -201,6 +201,10 @@ void TestFrmCSSEditing::recentFilesReopenAndForgetMissing()
     QVERIFY(seen.text.startsWith(QStringLiteral("文件[") + missing + QStringLiteral("]不能打开。")));
     QCOMPARE(menu->actions().size(), 1);
     QCOMPARE(window->FilePath(), kept);
+
+    window.reset(); // the list is kept for the next run
+    frmCSS next;
+    QCOMPARE(next.findChild<QMenu *>(QStringLiteral("mmRecent"))->actions().size(), 1);
 }
 
 void TestFrmCSSEditing::droppedFileOpens()
