@@ -199,6 +199,8 @@ bool Stylesheet::load(const QString &path)
     return true;
 }
 
+// While reading, the end of the read holds the comments waiting for the next
+// rule; whatever still waits when the text ends stays there.
 void Stylesheet::readComment(const QString &comment)
 {
     StylesheetEnd &pending = m_reading.end;
