@@ -6,6 +6,7 @@
 #include <QUndoCommand>
 #include <QUndoStack>
 
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QStringEncoder>
 
@@ -189,6 +190,9 @@ bool Stylesheet::load(const QString &path)
     resetRules({});
     m_reader->Clear();
     m_reading = {};
+    // Room for rules of common length up front: growing the list step by step
+    // would move every rule read so far, into fresh memory, each time.
+    m_reading.rules.reserve(size_t(QFileInfo(path).size() / 64));
     ReadStylesheet(*m_reader, file);
     m_reading.end.unfinished = m_reader->unfinishedText();
     m_reader->Clear();
