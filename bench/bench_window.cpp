@@ -13,6 +13,7 @@
 #include "pages/preview/PreviewEngine.h"
 #include "pages/preview/PreviewEngineLoader.h"
 #include "pages/preview/cssPView.h"
+#include "support/LargePages.h"
 
 #include <benchmark/benchmark.h>
 
@@ -254,6 +255,7 @@ int screenshot(const QString &stylesheet, const QString &picture, const QString 
 
 int main(int argc, char **argv)
 {
+    keepFreedMemory();
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     registerStandardPages();

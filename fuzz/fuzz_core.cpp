@@ -48,8 +48,8 @@ enum class Cuts { None, KeepTokensWhole, Anywhere };
 void record(CSSTextRead &reader, std::vector<Event> &events)
 {
     QObject::connect(&reader, &CSSTextRead::FindSelector, &reader,
-                     [&events](const QString &selector, const QString &declarations) {
-                         events.push_back({true, selector, declarations});
+                     [&events](QStringView selector, QStringView declarations) {
+                         events.push_back({true, selector.toString(), declarations.toString()});
                      });
     QObject::connect(&reader, &CSSTextRead::FindRemText, &reader,
                      [&events](const QString &comment) { events.push_back({false, comment, {}}); });

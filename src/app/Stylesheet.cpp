@@ -2,6 +2,7 @@
 
 #include "css/CSSTextRead.h"
 #include "css/LineFeed.h"
+#include "support/LargePages.h"
 
 #include <QUndoCommand>
 #include <QUndoStack>
@@ -157,9 +158,12 @@ Stylesheet::Stylesheet(QObject *parent)
     , m_undo(new QUndoStack(this))
 {
     connect(m_reader, &CSSTextRead::FindSelector, this,
-            [this](const QString &selector, const QString &declarations) {
+            [this](QStringView selector, QStringView declarations) {
                 StylesheetEnd &pending = m_reading.end;
-                m_reading.rules.push_back({selector, declarations, std::move(pending.comments),
+                StringStore *const texts = m_reading.texts.get();
+                m_reading.rules.push_back({texts ? texts->keep(selector) : selector.toString(),
+                                           texts ? texts->keep(declarations) : declarations.toString(),
+                                           std::move(pending.comments),
                                            std::move(pending.commentsAfterUnfinished)});
                 pending.comments.clear();
                 pending.commentsAfterUnfinished.clear();
@@ -191,8 +195,12 @@ bool Stylesheet::load(const QString &path)
     m_reader->Clear();
     m_reading = {};
     // Room for rules of common length up front: growing the list step by step
-    // would move every rule read so far, into fresh memory, each time.
-    m_reading.rules.reserve(size_t(QFileInfo(path).size() / 64));
+    // would move every rule read so far, into fresh memory, each time. The
+    // rules' texts are never longer than the file.
+    const qint64 fileSize = QFileInfo(path).size();
+    m_reading.rules.reserve(size_t(fileSize / 64));
+    preferHugePages(m_reading.rules.data(), m_reading.rules.capacity() * sizeof(Rule));
+    m_reading.texts = std::make_unique<StringStore>(qsizetype(fileSize));
     ReadStylesheet(*m_reader, file);
     m_reading.end.unfinished = m_reader->unfinishedText();
     m_reader->Clear();
@@ -221,9 +229,9 @@ void Stylesheet::forEachLine(const std::function<void(const QString &)> &write) 
             write(commentLine(comment, m_format.lineEnd));
     };
     for (int row = 0; row < count(); ++row) {
-        writeComments(rule(row).commentsBefore);
+        writeComments(m_rules[size_t(row)].commentsBefore);
         write(ruleText(row));
-        writeComments(rule(row).commentsAfter);
+        writeComments(m_rules[size_t(row)].commentsAfter);
     }
     writeComments(m_end.comments);
     if (!m_end.unfinished.isEmpty()) {
@@ -291,9 +299,16 @@ bool Stylesheet::isModified() const
     return !m_undo->isClean();
 }
 
+Rule Stylesheet::rule(int row) const
+{
+    const Rule &held = m_rules[size_t(row)];
+    const auto own = [](const QString &text) { return QString(text.constData(), text.size()); };
+    return {own(held.selector), own(held.declarations), held.commentsBefore, held.commentsAfter};
+}
+
 QString Stylesheet::ruleText(int row) const
 {
-    const Rule &r = rule(row);
+    const Rule &r = m_rules[size_t(row)];
     return r.selector + QLatin1String(" { ") + r.declarations + QLatin1String(" }");
 }
 
@@ -318,7 +333,7 @@ bool Stylesheet::rename(int row, const QString &selector)
 {
     if (selector.isEmpty())
         return false;
-    if (selector != rule(row).selector) {
+    if (selector != selectorView(row)) {
         Rule renamed = rule(row);
         renamed.selector = selector;
         m_undo->push(new ReplaceRule(this, row, std::move(renamed)));
@@ -328,7 +343,7 @@ bool Stylesheet::rename(int row, const QString &selector)
 
 bool Stylesheet::setDeclarations(int row, const QString &declarations)
 {
-    if (declarations == rule(row).declarations)
+    if (declarations == m_rules[size_t(row)].declarations)
         return false;
     Rule changed = rule(row);
     changed.declarations = declarations;
@@ -345,6 +360,8 @@ void Stylesheet::resetRules(ReadResult read)
 {
     emit aboutToReset();
     m_rules = std::move(read.rules);
+    // The old texts go only once no rule refers to them.
+    const std::unique_ptr<StringStore> oldTexts = std::exchange(m_texts, std::move(read.texts));
     m_end = std::move(read.end);
     emit wasReset();
     m_undo->clear();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "support/StringStore.h"
 #include "support/TextFile.h"
 
 #include <QObject>
@@ -8,6 +9,7 @@
 #include <QStringView>
 
 #include <functional>
+#include <memory>
 #include <vector>
 
 class CSSTextRead;
@@ -71,7 +73,10 @@ public:
     QUndoStack *undoStack() const { return m_undo; }
 
     int count() const { return int(m_rules.size()); }
-    const Rule &rule(int row) const { return m_rules[size_t(row)]; }
+    // A copy of the rule, free to outlive the document.
+    Rule rule(int row) const;
+    // The rule's selector as held; valid until the document next changes.
+    QStringView selectorView(int row) const { return m_rules[size_t(row)].selector; }
     const StylesheetEnd &end() const { return m_end; }
     // selector + " { " + declarations + " }": the saved line, the status text
     // and the clipboard text of a rule.
@@ -109,6 +114,9 @@ private:
     {
         std::vector<Rule> rules;
         StylesheetEnd end;
+        // Holds the rules' selector and declaration texts when set; else
+        // each rule owns its texts.
+        std::unique_ptr<StringStore> texts;
     };
 
     void resetRules(ReadResult read);
@@ -124,7 +132,10 @@ private:
 
     CSSTextRead *m_reader;
     QUndoStack *m_undo;
+    // The rules as read refer to their texts in m_texts; a rule changed since
+    // owns its texts. Only copies leave the document.
     std::vector<Rule> m_rules;
+    std::unique_ptr<StringStore> m_texts;
     StylesheetEnd m_end;
     ReadResult m_reading; // what the reader found in the current pass
     QString m_path;

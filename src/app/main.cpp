@@ -1,6 +1,7 @@
 #include "app/frmCSS.h"
 #include "app/modMain.h"
 #include "pages/StandardPages.h"
+#include "support/LargePages.h"
 
 #include <QApplication>
 #include <QStringList>
@@ -9,6 +10,7 @@
 
 int main(int argc, char *argv[])
 {
+    keepFreedMemory();
     // Answered before any window system is needed, so they work on a console.
     QStringList arguments;
     for (int i = 0; i < argc; ++i)

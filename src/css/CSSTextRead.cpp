@@ -77,49 +77,6 @@ QStringView trimmedRaw(QStringView raw)
     return raw.sliced(begin, end - begin);
 }
 
-// TABs and CR LF pairs become spaces, then the outer spaces go. A lone CR or LF
-// stays, and inner runs of spaces are kept. One pass, one allocation: every
-// rule's two texts go through here.
-QString normalised(QStringView raw)
-{
-    raw = trimmedRaw(raw);
-    QString out(raw.size(), Qt::Uninitialized);
-    char16_t *const first = reinterpret_cast<char16_t *>(out.data());
-    char16_t *dst = first;
-    const char16_t *src = raw.utf16();
-    const char16_t *const end = src + raw.size();
-#if defined(__SSE2__)
-    const __m128i tab = _mm_set1_epi16(u'\t');
-    const __m128i cr = _mm_set1_epi16(u'\r');
-    const __m128i tabToSpace = _mm_set1_epi16(u' ' - u'\t');
-#endif
-    while (src < end) {
-#if defined(__SSE2__)
-        // Eight characters at a time while no CR needs a look at its neighbour.
-        if (end - src >= 8) {
-            __m128i chars = _mm_loadu_si128(reinterpret_cast<const __m128i *>(src));
-            if (_mm_movemask_epi8(_mm_cmpeq_epi16(chars, cr)) == 0) {
-                chars = _mm_add_epi16(chars, _mm_and_si128(_mm_cmpeq_epi16(chars, tab), tabToSpace));
-                _mm_storeu_si128(reinterpret_cast<__m128i *>(dst), chars);
-                src += 8;
-                dst += 8;
-                continue;
-            }
-        }
-#endif
-        char16_t c = *src++;
-        if (c == u'\t') {
-            c = u' ';
-        } else if (c == u'\r' && src < end && *src == u'\n') {
-            c = u' ';
-            ++src;
-        }
-        *dst++ = c;
-    }
-    out.truncate(dst - first);
-    return out;
-}
-
 } // namespace
 
 CSSTextRead::CSSTextRead(QObject *parent)
@@ -215,14 +172,58 @@ qsizetype CSSTextRead::readComment(QStringView text, qsizetype pos)
     return close + CommentClose.size();
 }
 
+// TABs and CR LF pairs become spaces, then the outer spaces go. A lone CR or LF
+// stays, and inner runs of spaces are kept. One pass, and no allocation once
+// out is large enough: every rule's two texts go through here.
+QStringView CSSTextRead::normalised(QStringView raw, QString &out)
+{
+    raw = trimmedRaw(raw);
+    if (out.size() < raw.size())
+        out.resize(raw.size());
+    char16_t *const first = reinterpret_cast<char16_t *>(out.data());
+    char16_t *dst = first;
+    const char16_t *src = raw.utf16();
+    const char16_t *const end = src + raw.size();
+#if defined(__SSE2__)
+    const __m128i tab = _mm_set1_epi16(u'\t');
+    const __m128i cr = _mm_set1_epi16(u'\r');
+    const __m128i tabToSpace = _mm_set1_epi16(u' ' - u'\t');
+#endif
+    while (src < end) {
+#if defined(__SSE2__)
+        // Eight characters at a time while no CR needs a look at its neighbour.
+        if (end - src >= 8) {
+            __m128i chars = _mm_loadu_si128(reinterpret_cast<const __m128i *>(src));
+            if (_mm_movemask_epi8(_mm_cmpeq_epi16(chars, cr)) == 0) {
+                chars = _mm_add_epi16(chars, _mm_and_si128(_mm_cmpeq_epi16(chars, tab), tabToSpace));
+                _mm_storeu_si128(reinterpret_cast<__m128i *>(dst), chars);
+                src += 8;
+                dst += 8;
+                continue;
+            }
+        }
+#endif
+        char16_t c = *src++;
+        if (c == u'\t') {
+            c = u' ';
+        } else if (c == u'\r' && src < end && *src == u'\n') {
+            c = u' ';
+            ++src;
+        }
+        *dst++ = c;
+    }
+    return QStringView(first, dst);
+}
+
 // Text split over pieces is joined in the buffers first; a rule read within one
 // piece is normalised straight from it.
 void CSSTextRead::finishRule(QStringView bodyEnd)
 {
-    const QString selector = m_selector.isEmpty() ? normalised(m_selectorEnd)
-                                                  : normalised(m_selector.append(m_selectorEnd));
-    const QString declarations = m_body.isEmpty() ? normalised(bodyEnd)
-                                                  : normalised(m_body.append(bodyEnd));
+    const QStringView selector = normalised(
+        m_selector.isEmpty() ? m_selectorEnd : QStringView(m_selector.append(m_selectorEnd)),
+        m_selectorOut);
+    const QStringView declarations = normalised(
+        m_body.isEmpty() ? bodyEnd : QStringView(m_body.append(bodyEnd)), m_declarationsOut);
     // The reader is consistent before the signal, so a handler may use it.
     m_selectorEnd = QStringView();
     m_selector.resize(0);

@@ -27,7 +27,8 @@ public:
     QString unfinishedText() const;
 
 signals:
-    void FindSelector(const QString &selector, const QString &declarations);
+    // The texts are valid only during the call: a handler copies what it keeps.
+    void FindSelector(QStringView selector, QStringView declarations);
     void FindRemText(const QString &comment);
 
 private:
@@ -39,6 +40,8 @@ private:
     qsizetype readRule(QStringView text, qsizetype pos);
     qsizetype readComment(QStringView text, qsizetype pos);
     void finishRule(QStringView bodyEnd);
+    // raw normalised into out, whose buffer serves every rule.
+    static QStringView normalised(QStringView raw, QString &out);
 
     Mode m_mode = Outside;
     // The selector text this piece added before the "{" of the rule being read;
@@ -48,4 +51,7 @@ private:
     QString m_selector;
     QString m_body;
     QString m_comment;
+    // Where the reported selector and declaration texts are made.
+    QString m_selectorOut;
+    QString m_declarationsOut;
 };

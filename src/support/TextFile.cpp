@@ -1,5 +1,7 @@
 #include "support/TextFile.h"
 
+#include "support/LargePages.h"
+
 #include <QFile>
 #include <QSaveFile>
 #include <QScopeGuard>
@@ -8,7 +10,6 @@
 #include <uchardet/uchardet.h>
 
 #include <fcntl.h>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -197,24 +198,6 @@ std::optional<QString> detect(const QByteArray &bytes, TextFormat *format)
     return std::move(reading->text);
 }
 
-// Asks for huge pages under the 2 MiB-aligned middle of a large buffer that is
-// about to be filled. Where every page fault is costly, as on some virtual
-// machines, a 10 MB file read into fresh 4 KiB pages spent tens of
-// milliseconds faulting; a kernel without the feature ignores the request.
-void preferHugePages(char *data, qsizetype size)
-{
-#if defined(MADV_HUGEPAGE)
-    constexpr quintptr HugePage = 2 * 1024 * 1024;
-    const quintptr begin = (quintptr(data) + HugePage - 1) & ~(HugePage - 1);
-    const quintptr end = (quintptr(data) + quintptr(size)) & ~(HugePage - 1);
-    if (end > begin)
-        ::madvise(reinterpret_cast<void *>(begin), end - begin, MADV_HUGEPAGE);
-#else
-    Q_UNUSED(data);
-    Q_UNUSED(size);
-#endif
-}
-
 // The bytes of a regular file of at most MaxSize bytes; anything else, such as
 // /dev/zero, could be read for ever. Opening does not wait, so a FIFO cannot
 // block it, and the check is made on the opened descriptor, so the file cannot
@@ -243,7 +226,7 @@ std::optional<QByteArray> readRegularFile(const QString &path, QString *error)
     }
     // A file that grows meanwhile is read as far as it reached at the check.
     QByteArray bytes(qsizetype(status.st_size), Qt::Uninitialized);
-    preferHugePages(bytes.data(), bytes.size());
+    preferHugePages(bytes.data(), size_t(bytes.size()));
     qsizetype done = 0;
     while (done < bytes.size()) {
         const ssize_t got = ::read(fd, bytes.data() + done, size_t(bytes.size() - done));

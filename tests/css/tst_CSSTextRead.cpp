@@ -23,8 +23,8 @@ public:
     explicit Recorder(CSSTextRead &reader)
     {
         connect(&reader, &CSSTextRead::FindSelector, this,
-                [this](const QString &selector, const QString &declarations) {
-                    events << rule(selector, declarations);
+                [this](QStringView selector, QStringView declarations) {
+                    events << rule(selector.toString(), declarations.toString());
                 });
         connect(&reader, &CSSTextRead::FindRemText, this,
                 [this](const QString &text) { events << comment(text); });
