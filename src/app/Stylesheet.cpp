@@ -204,6 +204,12 @@ bool Stylesheet::load(const QString &path)
     ReadStylesheet(*m_reader, file);
     m_reading.end.unfinished = m_reader->unfinishedText();
     m_reader->Clear();
+    if (file.ReadFailed()) {
+        m_reading = {};
+        clear();
+        m_error = file.ErrorString();
+        return false;
+    }
 
     m_path = path;
     m_format = file.Format();

@@ -59,7 +59,9 @@ public:
 
     // A new, never-saved stylesheet without rules.
     void clear();
-    // Replaces the rules with the file's; false (with errorString) leaves everything as it was.
+    // Replaces the rules with the file's. False (with errorString) leaves
+    // everything as it was, unless the file changed or failed while it was
+    // being read: the stylesheet is then a new one without rules.
     bool load(const QString &path);
     SaveResult save(const QString &path);
     // Makes the next save write UTF-8, and a leading @charset naming another

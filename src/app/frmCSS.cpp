@@ -415,19 +415,30 @@ void frmCSS::NewFile()
     lstStyle->commitOpenEditor();
     m_current = -1;
     m_document->clear();
+    showNewDocument();
+    SetStatus(QStringLiteral("新建文建完成。"));
+}
+
+void frmCSS::showNewDocument()
+{
+    m_current = -1;
     m_model->Values().Clear();
     csCSS->ReShowCurCtl();
     setCaption(QStringLiteral("新文件"));
     showFileFormat();
-    SetStatus(QStringLiteral("新建文建完成。"));
 }
 
 bool frmCSS::LoadFile(const QString &path)
 {
     lstStyle->commitOpenEditor();
+    const QString previousPath = m_document->path();
+    const int previousCount = m_document->count();
     if (!m_document->load(path)) {
         const QString reason = m_document->errorString();
         showError(reason.isEmpty() ? cannotOpen(path) : cannotOpen(path) + u'\n' + reason);
+        // A file that failed while it was read leaves a new stylesheet.
+        if (m_document->path() != previousPath || m_document->count() != previousCount)
+            showNewDocument();
         return false;
     }
     setCaption(path);

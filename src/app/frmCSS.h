@@ -98,6 +98,8 @@ private:
     bool offerUtf8();
     void reportLoadedEncoding();
     void showFileFormat();
+    // The views of a new stylesheet without rules.
+    void showNewDocument();
     void rememberFile(const QString &path);
     void showError(const QString &text);
 

@@ -14,6 +14,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 
 #include <algorithm>
 #include <iterator>
@@ -29,6 +30,7 @@ const char CharsetStart[] = "@charset \"";
 const char NotOpenError[] = "文件没有打开。";
 const char NotRegularError[] = "不是普通文件。";
 const char TooLargeError[] = "文件超过 256 MiB。";
+const char ChangedWhileReadError[] = "文件在读入时被改动或不能读完。";
 const char UnencodableErrorPattern[] = "文本含有 %1 编码无法存储的字符。";
 const char KeptBytesEncoding[] = "ISO-8859-1";
 
@@ -76,15 +78,15 @@ std::optional<Reading> readExactly(const QByteArray &bytes, const QByteArray &na
 
 // The encoding a leading @charset rule names. A name of a 16- or 32-bit
 // encoding cannot be true of a file whose first bytes read as ASCII.
-QByteArray declaredEncoding(const QByteArray &bytes)
+QByteArray declaredEncoding(QByteArrayView bytes)
 {
     if (!bytes.startsWith(CharsetStart))
         return QByteArray();
     const qsizetype nameStart = qsizetype(sizeof CharsetStart) - 1;
     const qsizetype nameEnd = bytes.indexOf('"', nameStart);
-    if (nameEnd <= nameStart || bytes.mid(nameEnd + 1, 1) != ";")
+    if (nameEnd <= nameStart || nameEnd + 1 >= bytes.size() || bytes[nameEnd + 1] != ';')
         return QByteArray();
-    const QByteArray name = bytes.mid(nameStart, nameEnd - nameStart);
+    const QByteArray name = bytes.sliced(nameStart, nameEnd - nameStart).toByteArray();
     const QByteArray lowerName = name.toLower();
     if (lowerName.startsWith("utf-16") || lowerName.startsWith("utf-32"))
         return QByteArray();
@@ -154,20 +156,44 @@ Reading readLegacy(const QByteArray &bytes, TextFormat *format)
     return Reading{KeptBytesEncoding, QString::fromLatin1(bytes)};
 }
 
-// The first line break, in decoded text or in UTF-8 bytes, where a CR or LF
-// byte is always that character.
-template<typename Text>
-QString lineEndOf(const Text &text)
+// Follows a file's bytes, as many pieces as they come in, to the first line break.
+class LineEndFinder
 {
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i] == '\n')
-            return QStringLiteral("\n");
-        if (text[i] == '\r')
-            return i + 1 < text.size() && text[i + 1] == '\n' ? QStringLiteral("\r\n")
-                                                              : QStringLiteral("\r");
+public:
+    // Bytes of UTF-8 (where a CR or LF byte is always that character) or text.
+    template<typename View>
+    void look(View bytes)
+    {
+        if (m_found || bytes.isEmpty())
+            return;
+        if (m_crSeen) {
+            m_lineEnd = bytes.front() == '\n' ? QStringLiteral("\r\n") : QStringLiteral("\r");
+            m_found = true;
+            return;
+        }
+        for (qsizetype i = 0; i < bytes.size(); ++i) {
+            if (bytes[i] == '\n') {
+                m_lineEnd = QStringLiteral("\n");
+                m_found = true;
+                return;
+            }
+            if (bytes[i] == '\r') {
+                m_crSeen = true;
+                look(bytes.sliced(i + 1));
+                return;
+            }
+        }
     }
-    return QStringLiteral("\n");
-}
+    QString lineEnd() const
+    {
+        return m_found ? m_lineEnd : m_crSeen ? QStringLiteral("\r") : QStringLiteral("\n");
+    }
+
+private:
+    QString m_lineEnd;
+    bool m_crSeen = false;
+    bool m_found = false;
+};
 
 // Finds how bytes are stored. The text comes back too when finding out meant
 // decoding it.
@@ -191,64 +217,90 @@ std::optional<QString> detect(const QByteArray &bytes, TextFormat *format)
     if (!reading)
         reading = readLegacy(bytes, format);
     format->encoding = reading->encoding;
+    LineEndFinder lineEnd;
     if (reading->text)
-        format->lineEnd = lineEndOf(*reading->text);
+        lineEnd.look(QStringView(*reading->text));
     else
-        format->lineEnd = lineEndOf(bytes);
+        lineEnd.look(QByteArrayView(bytes));
+    format->lineEnd = lineEnd.lineEnd();
     return std::move(reading->text);
 }
 
-// The bytes of a regular file of at most MaxSize bytes; anything else, such as
-// /dev/zero, could be read for ever. Opening does not wait, so a FIFO cannot
-// block it, and the check is made on the opened descriptor, so the file cannot
-// be swapped between check and read. Plain system calls: Qt's file classes stat
-// a file three times, which costs more than reading a small stylesheet.
-std::optional<QByteArray> readRegularFile(const QString &path, QString *error)
+// A regular file of at most MaxSize bytes opened for reading, with its size;
+// anything else, such as /dev/zero, could be read for ever. Opening does not
+// wait, so a FIFO cannot block it, and the check is made on the opened
+// descriptor, so the file cannot be swapped between check and read. Plain
+// system calls: Qt's file classes stat a file three times, which costs more
+// than reading a small stylesheet.
+int openRegularFile(const QString &path, qint64 *size, QString *error)
 {
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         *error = qt_error_string(errno);
-        return std::nullopt;
+        return -1;
     }
-    const auto closeFile = qScopeGuard([fd] { ::close(fd); });
     struct stat status;
-    if (::fstat(fd, &status) != 0) {
+    if (::fstat(fd, &status) != 0)
         *error = qt_error_string(errno);
-        return std::nullopt;
-    }
-    if (!S_ISREG(status.st_mode)) {
+    else if (!S_ISREG(status.st_mode))
         *error = QString::fromUtf8(NotRegularError);
-        return std::nullopt;
-    }
-    if (status.st_size > TextFile::MaxSize) {
+    else if (status.st_size > TextFile::MaxSize)
         *error = QString::fromUtf8(TooLargeError);
-        return std::nullopt;
+    else {
+        *size = status.st_size;
+        return fd;
     }
-    // A file that grows meanwhile is read as far as it reached at the check.
-    QByteArray bytes(qsizetype(status.st_size), Qt::Uninitialized);
-    preferHugePages(bytes.data(), size_t(bytes.size()));
+    ::close(fd);
+    return -1;
+}
+
+// Fills buffer from the file's current position as far as the file goes; how
+// many bytes came, or -1 on an error.
+qsizetype readFully(int fd, char *buffer, qsizetype size)
+{
     qsizetype done = 0;
-    while (done < bytes.size()) {
-        const ssize_t got = ::read(fd, bytes.data() + done, size_t(bytes.size() - done));
+    while (done < size) {
+        const ssize_t got = ::read(fd, buffer + done, size_t(size - done));
         if (got < 0 && errno == EINTR)
             continue;
-        if (got < 0) {
-            *error = qt_error_string(errno);
-            return std::nullopt;
-        }
+        if (got < 0)
+            return -1;
         if (got == 0)
             break;
         done += got;
     }
-    bytes.truncate(done);
-    return bytes;
+    return done;
+}
+
+// How far bytes hold whole UTF-8 sequences: a sequence cut at the end, whose
+// rest is still to be read, is left out.
+qsizetype wholeSequencesEnd(QByteArrayView bytes)
+{
+    for (qsizetype back = 1; back <= 3 && back <= bytes.size(); ++back) {
+        const uchar c = uchar(bytes[bytes.size() - back]);
+        if ((c & 0xC0) == 0x80)
+            continue; // a continuation byte: its lead is further back
+        const qsizetype length = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
+        return length > back ? bytes.size() - back : bytes.size();
+    }
+    return bytes.size();
 }
 
 } // namespace
 
 TextFile::TextFile() = default;
 
-TextFile::~TextFile() = default;
+TextFile::~TextFile()
+{
+    closeFile();
+}
+
+void TextFile::closeFile()
+{
+    if (m_file >= 0)
+        ::close(m_file);
+    m_file = -1;
+}
 
 QString TextFile::decode(const QByteArray &bytes, TextFormat *format)
 {
@@ -263,20 +315,140 @@ QString TextFile::decode(const QByteArray &bytes, TextFormat *format)
 
 bool TextFile::OpenFile(const QString &path)
 {
+    closeFile();
     m_bytes.clear();
     m_bytePos = 0;
     m_text.reset();
     m_textPos = 0;
     m_pos = 0;
     m_format = TextFormat();
+    m_readFailed = false;
     m_error.clear();
-    std::optional<QByteArray> bytes = readRegularFile(path, &m_error);
-    if (!bytes)
+    m_file = openRegularFile(path, &m_size, &m_error);
+    if (m_file < 0)
         return false;
-    m_bytes = std::move(*bytes);
-    m_text = detect(m_bytes, &m_format);
+    if (!openAsUtf8()) {
+        const bool read = readWhole();
+        closeFile();
+        if (!read)
+            return false;
+        m_text = detect(m_bytes, &m_format);
+    }
     m_decoder = QStringDecoder(m_format.encoding.constData());
     return true;
+}
+
+// Most stylesheets are UTF-8. Their bytes are checked here a chunk at a time
+// and decoded later a piece at a time, so a large file's bytes are never held
+// whole. False, for reading the file whole, when it is not plainly UTF-8 or a
+// read failed; the format is then found as decode finds it.
+bool TextFile::openAsUtf8()
+{
+    m_bytes.resize(qsizetype(std::min<qint64>(ChunkSize, m_size)));
+    qsizetype filled = readFully(m_file, m_bytes.data(), m_bytes.size());
+    if (filled < 0)
+        return false;
+    TextFormat format;
+    const QByteArrayView head(m_bytes.constData(), filled);
+    if (const auto marked = QStringConverter::encodingForData(head)) {
+        if (*marked != QStringConverter::Utf8)
+            return false;
+        format.byteOrderMark = true;
+        format.source = Source::ByteOrderMark;
+    } else if (const QByteArray declared = declaredEncoding(head); !declared.isEmpty()) {
+        if (!isUtf8(declared))
+            return false;
+        format.source = Source::Declared;
+    } else {
+        format.source = Source::Utf8;
+    }
+
+    LineEndFinder lineEnd;
+    const qsizetype headSize = filled;
+    qint64 seen = filled;
+    qsizetype carry = 0; // the start of a sequence cut at the end of the last chunk
+    for (;;) {
+        const QByteArrayView chunk(m_bytes.constData(), carry + filled);
+        lineEnd.look(chunk.sliced(carry));
+        // A file that grows meanwhile is read as far as it reached at the check.
+        const bool atEnd = filled == 0 || seen == m_size;
+        const qsizetype whole = atEnd ? chunk.size() : wholeSequencesEnd(chunk);
+        if (!chunk.first(whole).isValidUtf8())
+            return false;
+        if (atEnd)
+            break;
+        carry = chunk.size() - whole;
+        std::memmove(m_bytes.data(), m_bytes.data() + whole, size_t(carry));
+        filled = readFully(m_file, m_bytes.data() + carry,
+                           qsizetype(std::min<qint64>(ChunkSize - carry, m_size - seen)));
+        if (filled < 0)
+            return false;
+        seen += filled;
+    }
+    if (seen == headSize) {
+        // A small file is in hand whole already.
+        m_bytes.truncate(headSize);
+        closeFile();
+    } else if (::lseek(m_file, 0, SEEK_SET) != 0) {
+        return false;
+    }
+    format.encoding = "UTF-8";
+    format.lineEnd = lineEnd.lineEnd();
+    m_format = format;
+    m_size = seen;
+    return true;
+}
+
+bool TextFile::readWhole()
+{
+    if (::lseek(m_file, 0, SEEK_SET) != 0) {
+        m_error = qt_error_string(errno);
+        return false;
+    }
+    m_bytes = QByteArray(qsizetype(m_size), Qt::Uninitialized);
+    preferHugePages(m_bytes.data(), size_t(m_bytes.size()));
+    const qsizetype read = readFully(m_file, m_bytes.data(), m_bytes.size());
+    if (read < 0) {
+        m_error = qt_error_string(errno);
+        return false;
+    }
+    m_bytes.truncate(read);
+    m_size = read;
+    return true;
+}
+
+QByteArrayView TextFile::nextBytes(qsizetype count)
+{
+    if (m_file < 0) {
+        const QByteArrayView bytes = QByteArrayView(m_bytes).sliced(m_bytePos).first(
+            std::min(count, m_bytes.size() - m_bytePos));
+        m_bytePos += bytes.size();
+        return bytes;
+    }
+    count = qsizetype(std::min<qint64>(count, m_size - m_bytePos));
+    if (m_bytes.size() < count)
+        m_bytes.resize(count);
+    const qsizetype read = count > 0 ? readFully(m_file, m_bytes.data(), count) : 0;
+    m_bytePos += count;
+    if (read != count)
+        failReading();
+    if (m_bytePos == m_size || read != count)
+        closeFile();
+    return QByteArrayView(m_bytes.constData(), std::max<qsizetype>(read, 0));
+}
+
+void TextFile::failReading()
+{
+    m_readFailed = true;
+    m_error = QString::fromUtf8(ChangedWhileReadError);
+}
+
+// The bytes were found to read exactly when the file was opened: any that do
+// not came in since.
+void TextFile::checkDecoded()
+{
+    if (m_decoder.hasError())
+        failReading();
 }
 
 QStringView TextFile::ReadPiece()
@@ -289,30 +461,33 @@ QStringView TextFile::ReadPiece()
     }
     // Left uninitialised and no larger than the file needs: a small file opens
     // in microseconds, and clearing a buffer would cost a good part of that.
-    const qsizetype capacity = std::min(PieceSize, m_bytes.size()) + PieceSlack;
+    const qsizetype capacity = qsizetype(std::min<qint64>(PieceSize, m_size)) + PieceSlack;
     if (!m_piece)
         m_piece.reset(new char16_t[size_t(capacity)]);
     QChar *const piece = reinterpret_cast<QChar *>(m_piece.get());
     // A character cut between two pieces of bytes waits in the decoder, so a
     // piece may come out empty; the next bytes complete it.
-    while (m_bytePos < m_bytes.size()) {
-        qsizetype take = std::min(PieceSize, m_bytes.size() - m_bytePos);
+    for (;;) {
+        qsizetype take = PieceSize;
         while (m_decoder.requiredSpace(take) > capacity)
             take /= 2;
-        const QChar *end = m_decoder.appendToBuffer(piece, QByteArrayView(m_bytes).sliced(m_bytePos, take));
-        m_bytePos += take;
+        const QByteArrayView bytes = nextBytes(take);
+        if (bytes.isEmpty()) {
+            checkDecoded();
+            return QStringView();
+        }
+        const QChar *end = m_decoder.appendToBuffer(piece, bytes);
         if (end != piece)
             return QStringView(piece, end);
     }
-    return QStringView();
 }
 
 const QString &TextFile::wholeText()
 {
     if (!m_text) {
-        const QByteArrayView rest = QByteArrayView(m_bytes).sliced(m_bytePos);
+        const QByteArrayView rest = nextBytes(qsizetype(m_size - m_bytePos));
         m_text = rest.isEmpty() ? QString() : QString(m_decoder.decode(rest));
-        m_bytePos = m_bytes.size();
+        checkDecoded();
     }
     return *m_text;
 }

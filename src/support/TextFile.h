@@ -58,6 +58,10 @@ public:
     // the next call. Not to be mixed with ReadLine.
     QStringView ReadPiece();
 
+    // True, with ErrorString, when the file changed or could not be read
+    // while its pieces were: what was read is then not the file.
+    bool ReadFailed() const { return m_readFailed; }
+
     bool Eof();
     QString ReadLine();
     // The next line as a view into the decoded text; valid while this object lives.
@@ -83,11 +87,26 @@ private:
     static constexpr qsizetype PieceSize = 32 * 1024;
     static constexpr qsizetype PieceSlack = 16; // room for what a decoder holds back
 
+    static constexpr qsizetype ChunkSize = 64 * 1024; // bytes checked at a time
+
+    bool openAsUtf8();
+    bool readWhole();
+    void closeFile();
+    // The next at most count bytes to decode, from the file or from m_bytes;
+    // empty at the end.
+    QByteArrayView nextBytes(qsizetype count);
+    void failReading();
+    void checkDecoded();
     // The text for reading by lines, decoded at the first need.
     const QString &wholeText();
 
+    // Read from piece by piece when open; else m_bytes holds the whole file.
+    int m_file = -1;
+    qint64 m_size = 0;
+    // The file's bytes, or the buffer they are read through.
     QByteArray m_bytes;
-    qsizetype m_bytePos = 0;
+    qint64 m_bytePos = 0; // bytes handed to the decoder
+    bool m_readFailed = false;
     QStringDecoder m_decoder;
     std::unique_ptr<char16_t[]> m_piece;
     // Set when finding the encoding meant decoding the text, or by wholeText.

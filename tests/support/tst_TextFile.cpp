@@ -27,6 +27,14 @@ QByteArray readBytes(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+QString readPieces(TextFile &file)
+{
+    QString text;
+    for (QStringView piece = file.ReadPiece(); !piece.isEmpty(); piece = file.ReadPiece())
+        text += piece;
+    return text;
+}
+
 QStringList readLines(TextFile &file)
 {
     QStringList lines;
@@ -53,6 +61,10 @@ private slots:
     void createFailsWhereNoFileCanBe();
     void failedSaveKeepsOldFile_data();
     void failedSaveKeepsOldFile();
+    void largeFileReadsAsWholeBytesDecode_data();
+    void largeFileReadsAsWholeBytesDecode();
+    void fileChangedWhileReadFails_data();
+    void fileChangedWhileReadFails();
 
 private:
     QTemporaryDir m_dir;
@@ -297,6 +309,68 @@ void TestTextFile::failedSaveKeepsOldFile()
     QCOMPARE(readBytes(kept), old);
     QCOMPARE(QDir(moveFolderAway ? moved : folder).entryList(QDir::Files), QStringList{"a.css"});
     QVERIFY(QDir(moveFolderAway ? moved : folder).removeRecursively());
+}
+
+// A large file is checked and decoded a piece at a time; it must come out as
+// its bytes decode whole, whatever falls on the edges of the pieces.
+void TestTextFile::largeFileReadsAsWholeBytesDecode_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    const QByteArray filler(65535, 'a'); // the pieces are 64 KiB
+    const QByteArray tail("\nb {c:d}\n");
+    QTest::newRow("character across pieces") << filler + "中" + tail;
+    QTest::newRow("4-byte character across pieces") << filler.chopped(2) + "\xF0\x9F\x98\x80" + tail;
+    QTest::newRow("CR LF across pieces") << filler + "\r\nb\n";
+    QTest::newRow("first line break in a later piece") << filler + filler + tail;
+    QTest::newRow("byte-order mark") << "\xEF\xBB\xBF" + filler + "中" + tail;
+    QTest::newRow("declared UTF-8") << "@charset \"utf-8\";" + filler + "中" + tail;
+    QTest::newRow("not UTF-8 in a later piece") << filler + filler + "\xE9" + tail;
+    QTest::newRow("GB18030") << encoded(QString(40000, QChar(u'中')) + u'\n', "GB18030");
+}
+
+void TestTextFile::largeFileReadsAsWholeBytesDecode()
+{
+    QFETCH(QByteArray, bytes);
+    const QString path = m_dir.filePath(QStringLiteral("large.css"));
+    QVERIFY(writeBytes(path, bytes));
+    TextFormat expected;
+    const QString text = TextFile::decode(bytes, &expected);
+
+    TextFile input;
+    QVERIFY(input.OpenFile(path));
+    QCOMPARE(readPieces(input), text);
+    QVERIFY(!input.ReadFailed());
+    QCOMPARE(input.Format(), expected);
+    QCOMPARE(input.Format().source, expected.source);
+}
+
+void TestTextFile::fileChangedWhileReadFails_data()
+{
+    QTest::addColumn<bool>("truncate");
+    QTest::newRow("cut short") << true;
+    QTest::newRow("no longer UTF-8") << false;
+}
+
+void TestTextFile::fileChangedWhileReadFails()
+{
+    QFETCH(bool, truncate);
+    const QString path = m_dir.filePath(QStringLiteral("changing.css"));
+    QVERIFY(writeBytes(path, QByteArray(200000, 'a')));
+    TextFile input;
+    QVERIFY(input.OpenFile(path));
+
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadWrite));
+    if (truncate) {
+        QVERIFY(file.resize(1000));
+    } else {
+        QVERIFY(file.seek(150000));
+        QVERIFY(file.write("\xFF") == 1);
+    }
+    file.close();
+    readPieces(input);
+    QVERIFY(input.ReadFailed());
+    QCOMPARE(input.ErrorString(), QStringLiteral("文件在读入时被改动或不能读完。"));
 }
 
 QTEST_APPLESS_MAIN(TestTextFile)
