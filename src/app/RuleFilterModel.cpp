@@ -28,8 +28,9 @@ void RuleFilterModel::setPinnedRow(int row)
 
 bool RuleFilterModel::filterAcceptsRow(int sourceRow, const QModelIndex &) const
 {
-    // The document is asked directly: going through data() would build a
-    // variant per rule, too slow for a filter that runs on every keystroke.
+    // The document's own text is searched: going through data() or copying the
+    // rule would build a string per rule, too slow for a filter that runs on
+    // every keystroke.
     return m_text.isEmpty() || sourceRow == m_pinned
-        || m_document->rule(sourceRow).selector.contains(m_text, Qt::CaseInsensitive);
+        || m_document->selectorView(sourceRow).contains(m_text, Qt::CaseInsensitive);
 }

@@ -362,7 +362,7 @@ void frmCSS::CommitCurrentRule()
 void frmCSS::storeValuesInCurrentRule()
 {
     const QString declarations = FormatDeclarations(m_model->Values());
-    const QString &stored = m_document->rule(m_current).declarations;
+    const QString stored = m_document->rule(m_current).declarations;
     // Keep the text as read unless the declarations really changed.
     if (declarations == stored || declarations == normalisedDeclarations(stored))
         return;

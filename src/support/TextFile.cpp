@@ -4,7 +4,6 @@
 
 #include <QFile>
 #include <QSaveFile>
-#include <QScopeGuard>
 #include <QStringDecoder>
 
 #include <uchardet/uchardet.h>

@@ -28,8 +28,9 @@ struct TextFormat
     }
 };
 
-// A text file opened for reading (whole file decoded at open, then read line by
-// line) or for writing (lines collected and committed atomically).
+// A text file opened for reading (its encoding found at open, its text then read
+// in pieces or by lines) or for writing (lines collected and committed
+// atomically).
 //
 // Reading: only regular files up to MaxSize open. LF, CR LF and a lone CR all end
 // a line; ReadLine never returns a line break. Every encoding is tried only as far
@@ -54,8 +55,8 @@ public:
     bool OpenFile(const QString &path);
     // The opened file's text in consecutive pieces of up to PieceSize characters,
     // line breaks as they stood; empty at the end. Decoding a piece at a time
-    // spares a large file's text ever existing whole. A piece stays valid until
-    // the next call. Not to be mixed with ReadLine.
+    // spares a large file's text ever existing whole, and a UTF-8 file's bytes
+    // too. A piece stays valid until the next call. Not to be mixed with ReadLine.
     QStringView ReadPiece();
 
     // True, with ErrorString, when the file changed or could not be read
