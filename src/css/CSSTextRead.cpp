@@ -26,7 +26,7 @@ qsizetype findToken(QStringView text, QStringView token, qsizetype from)
     if (text.size() - from < 2)
         return -1;
     const char16_t *const begin = text.utf16();
-    const char16_t *const last = begin + text.size() - 1; // the last place a pair may start before
+    const char16_t *const last = begin + text.size() - 1; // no pair starts at the last character
     const char16_t *p = begin + from;
 #if defined(__SSE2__)
     const __m128i first = _mm_set1_epi16(short(token[0].unicode()));
@@ -94,6 +94,49 @@ QStringView trimmedRaw(QStringView raw)
             break;
     }
     return raw.sliced(begin, end - begin);
+}
+
+// TABs and CR LF pairs become spaces, then the outer spaces go. A lone CR or LF
+// stays, and inner runs of spaces are kept. One pass, and no allocation once
+// out is large enough: every rule's two texts go through here.
+QStringView normalised(QStringView raw, QString &out)
+{
+    raw = trimmedRaw(raw);
+    if (out.size() < raw.size())
+        out.resize(raw.size());
+    char16_t *const first = reinterpret_cast<char16_t *>(out.data());
+    char16_t *dst = first;
+    const char16_t *src = raw.utf16();
+    const char16_t *const end = src + raw.size();
+#if defined(__SSE2__)
+    const __m128i tab = _mm_set1_epi16(u'\t');
+    const __m128i cr = _mm_set1_epi16(u'\r');
+    const __m128i tabToSpace = _mm_set1_epi16(u' ' - u'\t');
+#endif
+    while (src < end) {
+#if defined(__SSE2__)
+        // Eight characters at a time while no CR needs a look at its neighbour.
+        if (end - src >= 8) {
+            __m128i chars = _mm_loadu_si128(reinterpret_cast<const __m128i *>(src));
+            if (_mm_movemask_epi8(_mm_cmpeq_epi16(chars, cr)) == 0) {
+                chars = _mm_add_epi16(chars, _mm_and_si128(_mm_cmpeq_epi16(chars, tab), tabToSpace));
+                _mm_storeu_si128(reinterpret_cast<__m128i *>(dst), chars);
+                src += 8;
+                dst += 8;
+                continue;
+            }
+        }
+#endif
+        char16_t c = *src++;
+        if (c == u'\t') {
+            c = u' ';
+        } else if (c == u'\r' && src < end && *src == u'\n') {
+            c = u' ';
+            ++src;
+        }
+        *dst++ = c;
+    }
+    return QStringView(first, dst);
 }
 
 } // namespace
@@ -189,49 +232,6 @@ qsizetype CSSTextRead::readComment(QStringView text, qsizetype pos)
     m_mode = Outside;
     emit FindRemText(comment);
     return close + CommentClose.size();
-}
-
-// TABs and CR LF pairs become spaces, then the outer spaces go. A lone CR or LF
-// stays, and inner runs of spaces are kept. One pass, and no allocation once
-// out is large enough: every rule's two texts go through here.
-QStringView CSSTextRead::normalised(QStringView raw, QString &out)
-{
-    raw = trimmedRaw(raw);
-    if (out.size() < raw.size())
-        out.resize(raw.size());
-    char16_t *const first = reinterpret_cast<char16_t *>(out.data());
-    char16_t *dst = first;
-    const char16_t *src = raw.utf16();
-    const char16_t *const end = src + raw.size();
-#if defined(__SSE2__)
-    const __m128i tab = _mm_set1_epi16(u'\t');
-    const __m128i cr = _mm_set1_epi16(u'\r');
-    const __m128i tabToSpace = _mm_set1_epi16(u' ' - u'\t');
-#endif
-    while (src < end) {
-#if defined(__SSE2__)
-        // Eight characters at a time while no CR needs a look at its neighbour.
-        if (end - src >= 8) {
-            __m128i chars = _mm_loadu_si128(reinterpret_cast<const __m128i *>(src));
-            if (_mm_movemask_epi8(_mm_cmpeq_epi16(chars, cr)) == 0) {
-                chars = _mm_add_epi16(chars, _mm_and_si128(_mm_cmpeq_epi16(chars, tab), tabToSpace));
-                _mm_storeu_si128(reinterpret_cast<__m128i *>(dst), chars);
-                src += 8;
-                dst += 8;
-                continue;
-            }
-        }
-#endif
-        char16_t c = *src++;
-        if (c == u'\t') {
-            c = u' ';
-        } else if (c == u'\r' && src < end && *src == u'\n') {
-            c = u' ';
-            ++src;
-        }
-        *dst++ = c;
-    }
-    return QStringView(first, dst);
 }
 
 // Text split over pieces is joined in the buffers first; a rule read within one

@@ -40,8 +40,6 @@ private:
     qsizetype readRule(QStringView text, qsizetype pos);
     qsizetype readComment(QStringView text, qsizetype pos);
     void finishRule(QStringView bodyEnd);
-    // raw normalised into out, whose buffer serves every rule.
-    static QStringView normalised(QStringView raw, QString &out);
 
     Mode m_mode = Outside;
     // The selector text this piece added before the "{" of the rule being read;
@@ -51,7 +49,7 @@ private:
     QString m_selector;
     QString m_body;
     QString m_comment;
-    // Where the reported selector and declaration texts are made.
+    // Where the reported selector and declaration texts are made, rule after rule.
     QString m_selectorOut;
     QString m_declarationsOut;
 };
