@@ -349,6 +349,9 @@ bool TextFile::openAsUtf8()
         return false;
     TextFormat format;
     const QByteArrayView head(m_bytes.constData(), filled);
+    // An @charset rule longer than the first chunk is left to the whole read.
+    if (filled < m_size && head.startsWith(CharsetStart) && declaredEncoding(head).isEmpty())
+        return false;
     if (const auto marked = QStringConverter::encodingForData(head)) {
         if (*marked != QStringConverter::Utf8)
             return false;
