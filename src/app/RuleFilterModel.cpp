@@ -1,11 +1,13 @@
 #include "app/RuleFilterModel.h"
 
-#include "app/Stylesheet.h"
+#include "app/RuleListModel.h"
 
-RuleFilterModel::RuleFilterModel(const Stylesheet *document, QObject *parent)
+RuleFilterModel::RuleFilterModel(RuleListModel *rules, QObject *parent)
     : QSortFilterProxyModel(parent)
-    , m_document(document)
+    , m_rules(rules)
 {
+    setRecursiveFilteringEnabled(true);
+    setSourceModel(rules);
 }
 
 void RuleFilterModel::setFilterText(const QString &text)
@@ -16,21 +18,23 @@ void RuleFilterModel::setFilterText(const QString &text)
     invalidateFilter();
 }
 
-void RuleFilterModel::setPinnedRow(int row)
+void RuleFilterModel::setPinned(const QModelIndex &entry)
 {
-    if (row == m_pinned)
+    if (entry == m_pinned)
         return;
-    m_pinned = row;
+    m_pinned = entry;
     // Without a filter every row shows anyway; a pass over all rules would be wasted.
     if (!m_text.isEmpty())
         invalidateFilter();
 }
 
-bool RuleFilterModel::filterAcceptsRow(int sourceRow, const QModelIndex &) const
+bool RuleFilterModel::filterAcceptsRow(int sourceRow, const QModelIndex &sourceParent) const
 {
-    // The document's own text is searched: going through data() or copying the
-    // rule would build a string per rule, too slow for a filter that runs on
-    // every keystroke.
-    return m_text.isEmpty() || sourceRow == m_pinned
-        || m_document->selectorView(sourceRow).contains(m_text, Qt::CaseInsensitive);
+    // The document's own text is searched: going through data() would build a
+    // string per rule, too slow for a filter that runs on every keystroke.
+    if (m_text.isEmpty())
+        return true;
+    if (m_pinned.isValid() && m_pinned.row() == sourceRow && m_pinned.parent() == sourceParent)
+        return true;
+    return m_rules->entryAt(sourceParent, sourceRow).selector.contains(m_text, Qt::CaseInsensitive);
 }

@@ -1,27 +1,29 @@
 #pragma once
 
+#include <QPersistentModelIndex>
 #include <QSortFilterProxyModel>
 
-class Stylesheet;
+class RuleListModel;
 
-// Shows the rules whose selector contains the filter text, ignoring letter
-// case, and always the current rule, so its edits never vanish from sight.
+// Shows the entries whose text contains the filter text, ignoring letter
+// case, at every depth with the blocks that hold them, and always the current
+// entry, so its edits never vanish from sight.
 class RuleFilterModel : public QSortFilterProxyModel
 {
     Q_OBJECT
 
 public:
-    explicit RuleFilterModel(const Stylesheet *document, QObject *parent = nullptr);
+    explicit RuleFilterModel(RuleListModel *rules, QObject *parent = nullptr);
 
     void setFilterText(const QString &text);
-    // The rule shown whatever the filter says (-1: none).
-    void setPinnedRow(int row);
+    // The entry shown whatever the filter says (invalid: none); a source index.
+    void setPinned(const QModelIndex &entry);
 
 protected:
     bool filterAcceptsRow(int sourceRow, const QModelIndex &sourceParent) const override;
 
 private:
-    const Stylesheet *m_document;
+    RuleListModel *m_rules;
     QString m_text;
-    int m_pinned = -1;
+    QPersistentModelIndex m_pinned;
 };

@@ -1,30 +1,46 @@
 #pragma once
 
-#include <QAbstractListModel>
+#include "app/StylesheetTree.h"
+
+#include <QAbstractItemModel>
 
 class Stylesheet;
 
-// The stylesheet's rules as the rule list shows them: one row per rule under
-// the one column "Select", the selector as the row text, renamed in place
-// (never to an empty text), the rule text as the tool tip.
-class RuleListModel : public QAbstractListModel
+// The stylesheet's entries as the rule list shows them: a tree under the one
+// column "Select", groups and rules with nested rules holding their entries;
+// the selector, statement or prelude as the row text, renamed in place (never
+// to a text the document refuses), the entry's saved head line with its
+// comments as the tool tip.
+class RuleListModel : public QAbstractItemModel
 {
     Q_OBJECT
 
 public:
     explicit RuleListModel(Stylesheet *document, QObject *parent = nullptr);
 
+    QModelIndex index(int row, int column, const QModelIndex &parent = QModelIndex()) const override;
+    QModelIndex parent(const QModelIndex &child) const override;
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex &parent = QModelIndex()) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
     bool setData(const QModelIndex &index, const QVariant &value, int role = Qt::EditRole) override;
     Qt::ItemFlags flags(const QModelIndex &index) const override;
     QVariant headerData(int section, Qt::Orientation orientation,
                         int role = Qt::DisplayRole) const override;
 
+    EntryPath pathOf(const QModelIndex &index) const;
+    QModelIndex indexOf(const EntryPath &path) const;
+    // The entry in row of the block under parent, as held.
+    const Rule &entryAt(const QModelIndex &parent, int row) const;
+    // Whether text may become the entry's name.
+    bool canRename(const QModelIndex &index, const QString &text) const;
+
 signals:
-    // The user gave the rule in row a new, non-empty selector in place.
-    void selectorEdited(int row);
+    // The user gave the entry at path a new name in place.
+    void selectorEdited(const EntryPath &path);
 
 private:
+    const RuleBlock *blockUnder(const QModelIndex &parent) const;
+
     Stylesheet *m_document;
 };

@@ -1,6 +1,7 @@
 #include "app/Stylesheet.h"
 
 #include "css/CSSTextRead.h"
+#include "css/CssTokenizer.h"
 #include "css/LineFeed.h"
 #include "support/LargePages.h"
 
@@ -17,10 +18,10 @@
 
 namespace {
 
-// A leading @charset rule and the encoding name it declares (captured).
+// A @charset statement and the encoding name it declares (captured).
 const QRegularExpression &leadingCharset()
 {
-    static const QRegularExpression pattern(QStringLiteral("^\\s*@charset\\s*\"([^\"]*)\"\\s*;"),
+    static const QRegularExpression pattern(QStringLiteral("^\\s*@charset\\s*\"([^\"]*)\""),
                                             QRegularExpression::CaseInsensitiveOption);
     return pattern;
 }
@@ -36,139 +37,230 @@ bool holdsText(QStringView text)
     return false;
 }
 
-// A comment as it is written: each line break the reader saw becomes the
-// file's line end (TextFile adds the last one).
-QString commentLine(const QString &comment, const QString &lineEnd)
+// A copy whose texts no longer refer to the document's store.
+Rule ownedCopy(const Rule &held)
 {
-    QString text = QStringLiteral("/*") + comment + QStringLiteral("*/");
-    if (text.contains(u'\r') || text.contains(u'\n')) {
-        text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-        text.replace(u'\r', u'\n');
-        if (lineEnd != QStringLiteral("\n"))
-            text.replace(QStringLiteral("\n"), lineEnd);
+    const auto own = [](const QString &text) { return QString(text.constData(), text.size()); };
+    Rule copy(own(held.selector), own(held.declarations), held.commentsBefore, held.commentsAfter);
+    copy.kind = held.kind;
+    if (held.block) {
+        copy.block = std::make_unique<RuleBlock>();
+        copy.block->endComments = held.block->endComments;
+        copy.block->entries.reserve(held.block->entries.size());
+        for (const Rule &inside : held.block->entries)
+            copy.block->entries.push_back(ownedCopy(inside));
+        copy.block->renumberFrom(0);
     }
-    return text;
+    return copy;
 }
 
+// How a reader reports an entry, for telling what a text would read back as.
+enum class ReadAs { Nothing, Rule, Statement, Group, NestingRule, Other };
+
 } // namespace
+
+// Builds the tree from what the reader reports: each entry goes to the block
+// being read, with the comments that waited for it.
+class Stylesheet::TreeBuilder
+{
+public:
+    TreeBuilder(CSSTextRead &reader, RuleBlock &root, StringStore *texts)
+        : m_reader(reader), m_block(&root), m_texts(texts)
+    {
+        m_connections = {
+            QObject::connect(&reader, &CSSTextRead::FindSelector,
+                             [this](QStringView selector, QStringView declarations) {
+                                 add(EntryKind::Rule, selector, declarations);
+                             }),
+            QObject::connect(&reader, &CSSTextRead::FindStatement,
+                             [this](QStringView text) { add(EntryKind::Statement, text, {}); }),
+            QObject::connect(&reader, &CSSTextRead::FindUnknown,
+                             [this](QStringView text) { add(EntryKind::Unknown, text, {}); }),
+            QObject::connect(&reader, &CSSTextRead::BlockStarted,
+                             [this](QStringView prelude, bool holdsDeclarations) {
+                                 open(prelude, holdsDeclarations);
+                             }),
+            QObject::connect(&reader, &CSSTextRead::FindDeclarations,
+                             [this](QStringView declarations) { addDeclarations(declarations); }),
+            QObject::connect(&reader, &CSSTextRead::BlockEnded, [this] { close(); }),
+            QObject::connect(&reader, &CSSTextRead::FindRemText,
+                             [this](const QString &comment) { addComment(comment); }),
+        };
+    }
+    ~TreeBuilder()
+    {
+        for (const QMetaObject::Connection &connection : m_connections)
+            QObject::disconnect(connection);
+    }
+
+    // Whatever still waits when the text ends stays at its end.
+    void finish(StylesheetEnd &end)
+    {
+        end.comments = std::move(m_before);
+        end.commentsAfterUnfinished = std::move(m_after);
+    }
+
+private:
+    QString keep(QStringView text) { return m_texts ? m_texts->keep(text) : text.toString(); }
+
+    Rule &add(EntryKind kind, QStringView text, QStringView declarations)
+    {
+        Rule &entry = m_block->entries.emplace_back(keep(text), keep(declarations),
+                                                    std::exchange(m_before, {}),
+                                                    std::exchange(m_after, {}));
+        entry.kind = kind;
+        return entry;
+    }
+
+    void open(QStringView prelude, bool holdsDeclarations)
+    {
+        Rule &entry = add(holdsDeclarations ? EntryKind::Rule : EntryKind::Group, prelude, {});
+        entry.block = std::make_unique<RuleBlock>();
+        entry.block->parent = m_block;
+        entry.block->row = int(m_block->entries.size()) - 1;
+        m_block = entry.block.get();
+    }
+
+    void addDeclarations(QStringView declarations)
+    {
+        QString &held = m_block->parent->entries[size_t(m_block->row)].declarations;
+        held = held.isEmpty() ? keep(declarations) : held + u';' + declarations.toString();
+    }
+
+    void close()
+    {
+        m_block->endComments = std::move(m_before) + std::exchange(m_after, {});
+        m_before.clear();
+        m_block = m_block->parent;
+    }
+
+    void addComment(const QString &comment)
+    {
+        if (holdsText(m_reader.pendingSelector()))
+            m_after << comment;
+        else
+            m_before << comment;
+    }
+
+    CSSTextRead &m_reader;
+    RuleBlock *m_block;
+    StringStore *m_texts;
+    QStringList m_before; // comments waiting for the next entry
+    QStringList m_after;  // comments read after part of the next entry's selector
+    std::vector<QMetaObject::Connection> m_connections;
+};
 
 // Each step notes whether it has been done once: the first redo is the change
 // itself, made by the caller who already knows what changed; later ones are
 // replays that the views must follow.
-class Stylesheet::InsertRules : public QUndoCommand
+class Stylesheet::InsertEntries : public QUndoCommand
 {
 public:
-    InsertRules(Stylesheet *sheet, int first, std::vector<Rule> rules)
-        : m_sheet(sheet), m_first(first), m_rules(std::move(rules))
+    InsertEntries(Stylesheet *sheet, EntryPath parent, int first, std::vector<Rule> entries)
+        : m_sheet(sheet), m_parent(std::move(parent)), m_first(first), m_entries(std::move(entries))
     {
     }
     void redo() override
     {
-        m_sheet->insertRules(m_first, m_rules);
+        m_sheet->insertEntries(m_parent, m_first, m_entries);
         if (std::exchange(m_replay, true))
-            emit m_sheet->stepApplied(m_first);
+            emit m_sheet->stepApplied(m_parent.child(m_first), false);
     }
     void undo() override
     {
-        m_sheet->removeRules(m_first, int(m_rules.size()));
-        emit m_sheet->stepApplied(-1);
+        m_sheet->removeEntries(m_parent, m_first, int(m_entries.size()));
+        emit m_sheet->stepApplied(m_parent.child(m_first), true);
     }
 
 private:
     Stylesheet *m_sheet;
+    EntryPath m_parent;
     int m_first;
-    std::vector<Rule> m_rules;
+    std::vector<Rule> m_entries;
     bool m_replay = false;
 };
 
-class Stylesheet::RemoveRule : public QUndoCommand
+class Stylesheet::RemoveEntry : public QUndoCommand
 {
 public:
-    RemoveRule(Stylesheet *sheet, int row)
-        : m_sheet(sheet), m_row(row), m_removed(sheet->rule(row)), m_end(sheet->end())
+    RemoveEntry(Stylesheet *sheet, EntryPath path)
+        : m_sheet(sheet)
+        , m_path(std::move(path))
+        , m_removed(sheet->rule(m_path))
+        , m_endComments(sheet->endCommentsOf(m_path.parent()))
     {
-        if (row + 1 < sheet->count())
-            m_next = sheet->rule(row + 1);
+        if (hasNext())
+            m_next = sheet->entry(m_path.sibling(m_path.row() + 1)).head();
     }
     void redo() override
     {
-        // Deleting a rule never deletes a comment: they go to what follows.
-        QStringList comments = m_removed.commentsBefore + m_removed.commentsAfter;
-        if (m_row + 1 < m_sheet->count()) {
-            Rule next = m_next;
+        // Deleting an entry never deletes a comment: they go to what follows.
+        const QStringList comments = m_removed.commentsBefore + m_removed.commentsAfter;
+        if (hasNext()) {
+            Rule next = m_next.head();
             next.commentsBefore = comments + next.commentsBefore;
-            m_sheet->replaceRuleBy(m_row + 1, std::move(next));
+            m_sheet->replaceHead(nextPath(), next);
         } else {
-            m_sheet->m_end.comments = comments + m_end.comments;
+            m_sheet->endCommentsOf(m_path.parent()) = comments + m_endComments;
         }
-        m_sheet->removeRules(m_row, 1);
+        m_sheet->removeEntries(m_path.parent(), m_path.row(), 1);
         if (std::exchange(m_replay, true))
-            emit m_sheet->stepApplied(-1);
+            emit m_sheet->stepApplied(m_path, true);
     }
     void undo() override
     {
-        m_sheet->insertRules(m_row, {m_removed});
-        if (m_row + 1 < m_sheet->count())
-            m_sheet->replaceRuleBy(m_row + 1, m_next);
+        m_sheet->insertEntries(m_path.parent(), m_path.row(), {m_removed});
+        if (hasNext())
+            m_sheet->replaceHead(nextPath(), m_next);
         else
-            m_sheet->m_end = m_end;
-        emit m_sheet->stepApplied(m_row);
+            m_sheet->endCommentsOf(m_path.parent()) = m_endComments;
+        emit m_sheet->stepApplied(m_path, false);
     }
 
 private:
+    bool hasNext() const { return m_path.row() + 1 < m_sheet->count(m_path.parent()); }
+    EntryPath nextPath() const { return m_path.sibling(m_path.row() + 1); }
+
     Stylesheet *m_sheet;
-    int m_row;
+    EntryPath m_path;
     Rule m_removed;
     Rule m_next;
-    StylesheetEnd m_end;
+    QStringList m_endComments;
     bool m_replay = false;
 };
 
-class Stylesheet::ReplaceRule : public QUndoCommand
+class Stylesheet::ReplaceEntry : public QUndoCommand
 {
 public:
-    ReplaceRule(Stylesheet *sheet, int row, Rule after)
-        : m_sheet(sheet), m_row(row), m_before(sheet->rule(row)), m_after(std::move(after))
+    ReplaceEntry(Stylesheet *sheet, EntryPath path, Rule after)
+        : m_sheet(sheet), m_path(std::move(path)), m_before(sheet->entry(m_path).head()), m_after(std::move(after))
     {
     }
     void redo() override
     {
-        m_sheet->replaceRuleBy(m_row, m_after);
+        m_sheet->replaceHead(m_path, m_after);
         if (std::exchange(m_replay, true))
-            emit m_sheet->stepApplied(m_row);
+            emit m_sheet->stepApplied(m_path, false);
     }
     void undo() override
     {
-        m_sheet->replaceRuleBy(m_row, m_before);
-        emit m_sheet->stepApplied(m_row);
+        m_sheet->replaceHead(m_path, m_before);
+        emit m_sheet->stepApplied(m_path, false);
     }
 
 private:
     Stylesheet *m_sheet;
-    int m_row;
+    EntryPath m_path;
     Rule m_before;
     Rule m_after;
     bool m_replay = false;
 };
-
 
 Stylesheet::Stylesheet(QObject *parent)
     : QObject(parent)
     , m_reader(new CSSTextRead(this))
     , m_undo(new QUndoStack(this))
 {
-    connect(m_reader, &CSSTextRead::FindSelector, this,
-            [this](QStringView selector, QStringView declarations) {
-                StylesheetEnd &pending = m_reading.end;
-                StringStore *const texts = m_reading.texts.get();
-                m_reading.rules.push_back({texts ? texts->keep(selector) : selector.toString(),
-                                           texts ? texts->keep(declarations) : declarations.toString(),
-                                           std::move(pending.comments),
-                                           std::move(pending.commentsAfterUnfinished)});
-                pending.comments.clear();
-                pending.commentsAfterUnfinished.clear();
-            });
-    connect(m_reader, &CSSTextRead::FindRemText, this, &Stylesheet::readComment);
     connect(m_undo, &QUndoStack::cleanChanged, this,
             [this](bool clean) { emit modifiedChanged(!clean); });
 }
@@ -179,7 +271,7 @@ void Stylesheet::clear()
 {
     m_path.clear();
     m_format = TextFormat();
-    resetRules({});
+    resetEntries({});
 }
 
 bool Stylesheet::load(const QString &path)
@@ -190,22 +282,28 @@ bool Stylesheet::load(const QString &path)
         return false;
     }
     // The file is open and decoded, so reading it cannot fail any more: the old
-    // rules go first, and their memory serves the new ones.
-    resetRules({});
-    m_reader->Clear();
-    m_reading = {};
+    // entries go first, and their memory serves the new ones.
+    resetEntries({});
+    ReadResult reading;
+    reading.root = std::make_unique<RuleBlock>();
     // Room for rules of common length up front: growing the list step by step
     // would move every rule read so far, into fresh memory, each time. The
     // rules' texts are never longer than the file.
     const qint64 fileSize = QFileInfo(path).size();
-    m_reading.rules.reserve(size_t(fileSize / 64));
-    preferHugePages(m_reading.rules.data(), m_reading.rules.capacity() * sizeof(Rule));
-    m_reading.texts = std::make_unique<StringStore>(qsizetype(fileSize));
-    ReadStylesheet(*m_reader, file);
-    m_reading.end.unfinished = m_reader->unfinishedText();
+    std::vector<Rule> &entries = reading.root->entries;
+    entries.reserve(size_t(fileSize / 64));
+    preferHugePages(entries.data(), entries.capacity() * sizeof(Rule));
+    reading.texts = std::make_unique<StringStore>(qsizetype(fileSize));
+    {
+        TreeBuilder builder(*m_reader, *reading.root, reading.texts.get());
+        m_reader->Clear();
+        ReadStylesheet(*m_reader, file);
+        m_reader->Finish();
+        builder.finish(reading.end);
+    }
+    reading.end.unfinished = m_reader->unfinishedText();
     m_reader->Clear();
     if (file.ReadFailed()) {
-        m_reading = {};
         clear();
         m_error = file.ErrorString();
         return false;
@@ -213,40 +311,39 @@ bool Stylesheet::load(const QString &path)
 
     m_path = path;
     m_format = file.Format();
-    resetRules(std::exchange(m_reading, {}));
+    resetEntries(std::move(reading));
     return true;
 }
 
-// While reading, the end of the read holds the comments waiting for the next
-// rule; whatever still waits when the text ends stays there.
-void Stylesheet::readComment(const QString &comment)
+Stylesheet::ReadResult Stylesheet::read(QStringView text)
 {
-    StylesheetEnd &pending = m_reading.end;
-    if (holdsText(m_reader->pendingSelector()))
-        pending.commentsAfterUnfinished << comment;
-    else
-        pending.comments << comment;
+    ReadResult reading;
+    reading.root = std::make_unique<RuleBlock>();
+    {
+        TreeBuilder builder(*m_reader, *reading.root, nullptr);
+        m_reader->Clear();
+        m_reader->AddData(text);
+        m_reader->Finish();
+        builder.finish(reading.end);
+    }
+    reading.end.unfinished = m_reader->unfinishedText();
+    m_reader->Clear();
+    return reading;
 }
 
 void Stylesheet::forEachLine(const std::function<void(const QString &)> &write) const
 {
-    const auto writeComments = [&](const QStringList &comments) {
-        for (const QString &comment : comments)
-            write(commentLine(comment, m_format.lineEnd));
-    };
-    for (int row = 0; row < count(); ++row) {
-        writeComments(m_rules[size_t(row)].commentsBefore);
-        write(ruleText(row));
-        writeComments(m_rules[size_t(row)].commentsAfter);
-    }
-    writeComments(m_end.comments);
+    const QString &lineEnd = m_format.lineEnd;
+    for (const Rule &entry : m_root.entries)
+        SavedForm::writeEntry(entry, 0, lineEnd, write);
+    SavedForm::writeComments(m_end.comments, 0, lineEnd, write);
     if (!m_end.unfinished.isEmpty()) {
         // An unfinished end keeps its inner line breaks as the file's.
         QString unfinished = m_end.unfinished;
-        unfinished.replace(QStringLiteral("\r\n"), m_format.lineEnd);
+        unfinished.replace(QStringLiteral("\r\n"), lineEnd);
         write(unfinished);
     }
-    writeComments(m_end.commentsAfterUnfinished);
+    SavedForm::writeComments(m_end.commentsAfterUnfinished, 0, lineEnd, write);
 }
 
 bool Stylesheet::encodable() const
@@ -288,14 +385,14 @@ void Stylesheet::convertToUtf8()
 {
     m_format.encoding = "UTF-8";
     m_format.byteOrderMark = false;
-    if (m_rules.empty())
+    if (m_root.entries.empty() || m_root.entries.front().kind != EntryKind::Statement)
         return;
-    const QString &selector = m_rules.front().selector;
-    const QRegularExpressionMatch charset = leadingCharset().match(selector);
+    const QString &statement = m_root.entries.front().selector;
+    const QRegularExpressionMatch charset = leadingCharset().match(statement);
     if (!charset.hasMatch()
         || charset.capturedView(1).compare(QLatin1String("UTF-8"), Qt::CaseInsensitive) == 0)
         return;
-    QString truthful = selector;
+    QString truthful = statement;
     truthful.replace(charset.capturedStart(1), charset.capturedLength(1), QStringLiteral("UTF-8"));
     rename(0, truthful);
 }
@@ -305,101 +402,190 @@ bool Stylesheet::isModified() const
     return !m_undo->isClean();
 }
 
-Rule Stylesheet::rule(int row) const
+int Stylesheet::count(const EntryPath &parent) const
 {
-    const Rule &held = m_rules[size_t(row)];
-    const auto own = [](const QString &text) { return QString(text.constData(), text.size()); };
-    return {own(held.selector), own(held.declarations), held.commentsBefore, held.commentsAfter};
+    if (!parent.isEmpty() && !entry(parent).holdsEntries())
+        return 0;
+    return int(const_cast<Stylesheet *>(this)->blockAt(parent).entries.size());
 }
 
-QString Stylesheet::ruleText(int row) const
+bool Stylesheet::exists(const EntryPath &path) const
 {
-    const Rule &r = m_rules[size_t(row)];
-    return r.selector + QLatin1String(" { ") + r.declarations + QLatin1String(" }");
-}
-
-int Stylesheet::appendRule(const QString &selector, const QString &declarations)
-{
-    const int row = count();
-    m_undo->push(new InsertRules(this, row, {{selector, declarations, {}, {}}}));
-    return row;
-}
-
-int Stylesheet::paste(QStringView text)
-{
-    // Comments after the last pasted rule and an unfinished end are dropped.
-    std::vector<Rule> rules = read(text).rules;
-    const int added = int(rules.size());
-    if (added > 0)
-        m_undo->push(new InsertRules(this, count(), std::move(rules)));
-    return added;
-}
-
-bool Stylesheet::rename(int row, const QString &selector)
-{
-    if (selector.isEmpty())
-        return false;
-    if (selector != selectorView(row)) {
-        Rule renamed = rule(row);
-        renamed.selector = selector;
-        m_undo->push(new ReplaceRule(this, row, std::move(renamed)));
+    const RuleBlock *block = &m_root;
+    for (int level = 0; level < path.depth(); ++level) {
+        if (!block || path.rowAt(level) >= int(block->entries.size()))
+            return false;
+        block = block->entries[size_t(path.rowAt(level))].block.get();
     }
     return true;
 }
 
-bool Stylesheet::setDeclarations(int row, const QString &declarations)
+const Rule &Stylesheet::entry(const EntryPath &path) const
 {
-    if (declarations == m_rules[size_t(row)].declarations)
+    return const_cast<Stylesheet *>(this)->entryAt(path);
+}
+
+Rule Stylesheet::rule(const EntryPath &path) const
+{
+    return ownedCopy(entry(path));
+}
+
+QString Stylesheet::ruleText(const EntryPath &path) const
+{
+    return SavedForm::headLine(entry(path));
+}
+
+QString Stylesheet::savedText(const EntryPath &path) const
+{
+    QStringList lines;
+    SavedForm::writeBody(entry(path), 0, QStringLiteral("\n"),
+                          [&lines](const QString &line) { lines << line; });
+    return lines.join(u'\n');
+}
+
+EntryPath Stylesheet::appendRule(const EntryPath &parent, const QString &selector,
+                                 const QString &declarations)
+{
+    const int row = count(parent);
+    std::vector<Rule> entries;
+    entries.emplace_back(selector, declarations);
+    m_undo->push(new InsertEntries(this, parent, row, std::move(entries)));
+    return parent.child(row);
+}
+
+int Stylesheet::paste(QStringView text)
+{
+    // Comments after the last pasted entry and an unfinished end are dropped.
+    std::vector<Rule> entries = std::move(read(text).root->entries);
+    const int added = int(entries.size());
+    if (added > 0)
+        m_undo->push(new InsertEntries(this, EntryPath(), count(), std::move(entries)));
+    return added;
+}
+
+bool Stylesheet::canRename(const EntryPath &path, const QString &text) const
+{
+    const Rule &held = entry(path);
+    if (text.isEmpty() || held.kind == EntryKind::Unknown)
         return false;
-    Rule changed = rule(row);
-    changed.declarations = declarations;
-    m_undo->push(new ReplaceRule(this, row, std::move(changed)));
+    // Nothing in the name may end or open a block, end a statement or stay open.
+    CssTokenizer tokens(CssTokenizer::Semicolons);
+    if (tokens.next(text, 0).stop != CssTokenizer::Stop::None || !tokens.atTopLevel())
+        return false;
+
+    // The name must read back as the same kind of entry where it stands.
+    const bool nested = path.depth() > 1 && entry(path.parent()).kind == EntryKind::Rule;
+    const QString sample = held.kind == EntryKind::Statement ? text + u';' : text + QLatin1String(" {}");
+    QList<ReadAs> events;
+    CSSTextRead reader;
+    connect(&reader, &CSSTextRead::FindSelector, &reader, [&events] { events << ReadAs::Rule; });
+    connect(&reader, &CSSTextRead::FindStatement, &reader, [&events] { events << ReadAs::Statement; });
+    connect(&reader, &CSSTextRead::BlockStarted, &reader, [&events](QStringView, bool holdsDeclarations) {
+        events << (holdsDeclarations ? ReadAs::NestingRule : ReadAs::Group);
+    });
+    connect(&reader, &CSSTextRead::FindUnknown, &reader, [&events] { events << ReadAs::Other; });
+    connect(&reader, &CSSTextRead::FindRemText, &reader, [&events] { events << ReadAs::Other; });
+    reader.AddData(nested ? QLatin1String("a{") + sample + u'}' : sample);
+    reader.Finish();
+    if (nested) {
+        if (events.size() < 2 || events.front() != ReadAs::NestingRule)
+            return false;
+        events.removeFirst();
+    }
+    const ReadAs expected = held.kind == EntryKind::Statement ? ReadAs::Statement
+        : held.kind == EntryKind::Group                       ? ReadAs::Group
+                                                              : ReadAs::Rule;
+    return !events.isEmpty() && events.front() == expected && !events.contains(ReadAs::Other)
+        && reader.unfinishedText().isEmpty();
+}
+
+bool Stylesheet::rename(const EntryPath &path, const QString &text)
+{
+    if (!canRename(path, text))
+        return false;
+    if (text != entry(path).selector) {
+        Rule renamed = entry(path).head();
+        renamed.selector = text;
+        m_undo->push(new ReplaceEntry(this, path, std::move(renamed)));
+    }
     return true;
 }
 
-void Stylesheet::remove(int row)
+bool Stylesheet::setDeclarations(const EntryPath &path, const QString &declarations)
 {
-    m_undo->push(new RemoveRule(this, row));
+    if (declarations == entry(path).declarations)
+        return false;
+    Rule changed = entry(path).head();
+    changed.declarations = declarations;
+    m_undo->push(new ReplaceEntry(this, path, std::move(changed)));
+    return true;
 }
 
-void Stylesheet::resetRules(ReadResult read)
+void Stylesheet::remove(const EntryPath &path)
+{
+    m_undo->push(new RemoveEntry(this, path));
+}
+
+RuleBlock &Stylesheet::blockAt(const EntryPath &parent)
+{
+    RuleBlock *block = &m_root;
+    for (int level = 0; level < parent.depth(); ++level)
+        block = block->entries[size_t(parent.rowAt(level))].block.get();
+    return *block;
+}
+
+Rule &Stylesheet::entryAt(const EntryPath &path)
+{
+    return blockAt(path.parent()).entries[size_t(path.row())];
+}
+
+QStringList &Stylesheet::endCommentsOf(const EntryPath &parent)
+{
+    return parent.isEmpty() ? m_end.comments : blockAt(parent).endComments;
+}
+
+void Stylesheet::resetEntries(ReadResult read)
 {
     emit aboutToReset();
-    m_rules = std::move(read.rules);
-    // The old texts go only once no rule refers to them.
+    if (read.root)
+        m_root.entries = std::move(read.root->entries);
+    else
+        m_root.entries.clear();
+    m_root.renumberFrom(0);
+    // The old texts go only once no entry refers to them.
     const std::unique_ptr<StringStore> oldTexts = std::exchange(m_texts, std::move(read.texts));
     m_end = std::move(read.end);
     emit wasReset();
     m_undo->clear();
 }
 
-void Stylesheet::insertRules(int first, std::vector<Rule> rules)
+void Stylesheet::insertEntries(const EntryPath &parent, int first, std::vector<Rule> entries)
 {
-    emit rulesAboutToBeInserted(first, first + int(rules.size()) - 1);
-    m_rules.insert(m_rules.begin() + first, std::make_move_iterator(rules.begin()),
-                   std::make_move_iterator(rules.end()));
-    emit rulesInserted();
+    RuleBlock &block = blockAt(parent);
+    emit entriesAboutToBeInserted(parent, first, first + int(entries.size()) - 1);
+    block.entries.insert(block.entries.begin() + first, std::make_move_iterator(entries.begin()),
+                         std::make_move_iterator(entries.end()));
+    block.renumberFrom(first);
+    emit entriesInserted();
 }
 
-void Stylesheet::removeRules(int first, int count)
+void Stylesheet::removeEntries(const EntryPath &parent, int first, int count)
 {
-    emit rulesAboutToBeRemoved(first, first + count - 1);
-    m_rules.erase(m_rules.begin() + first, m_rules.begin() + first + count);
-    emit rulesRemoved();
+    RuleBlock &block = blockAt(parent);
+    emit entriesAboutToBeRemoved(parent, first, first + count - 1);
+    block.entries.erase(block.entries.begin() + first, block.entries.begin() + first + count);
+    block.renumberFrom(first);
+    emit entriesRemoved();
 }
 
-void Stylesheet::replaceRuleBy(int row, Rule rule)
+void Stylesheet::replaceHead(const EntryPath &path, const Rule &head)
 {
-    m_rules[size_t(row)] = std::move(rule);
-    emit ruleChanged(row);
+    Rule &held = entryAt(path);
+    held.kind = head.kind;
+    held.selector = head.selector;
+    held.declarations = head.declarations;
+    held.commentsBefore = head.commentsBefore;
+    held.commentsAfter = head.commentsAfter;
+    emit entryChanged(path);
 }
 
-Stylesheet::ReadResult Stylesheet::read(QStringView text)
-{
-    m_reader->Clear();
-    m_reading = {};
-    m_reader->AddData(text);
-    m_reading.end.unfinished = m_reader->unfinishedText();
-    m_reader->Clear();
-    return std::exchange(m_reading, {});
-}

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/StylesheetTree.h"
 #include "support/StringStore.h"
 #include "support/TextFile.h"
 
@@ -15,20 +16,10 @@
 class CSSTextRead;
 class QUndoStack;
 
-// One stylesheet rule: its selector, its declaration text, and the comments
-// that stood around it in the file (their text between "/*" and "*/").
-struct Rule
-{
-    QString selector;
-    QString declarations;
-    QStringList commentsBefore; // written on lines of their own before the rule
-    QStringList commentsAfter;  // read after part of the selector: written right after the rule
-};
-
-// What a file held after its last complete rule.
+// What a file held after its last complete entry.
 struct StylesheetEnd
 {
-    QStringList comments;             // written after the last rule
+    QStringList comments;             // written after the last entry
     QString unfinished;               // an unfinished rule, comment or at-rule, trimmed
     QStringList commentsAfterUnfinished; // read after part of the unfinished text
 
@@ -38,10 +29,11 @@ struct StylesheetEnd
     }
 };
 
-// The open stylesheet: its rules in file order, the file it came from, how that
-// file was stored, and every change since it was opened, as undo steps. The
-// document is modified while the undo stack is away from its clean state.
-// Views follow it through the change signals; it knows nothing of widgets.
+// The open stylesheet: its entries as a tree in file order, the file it came
+// from, how that file was stored, and every change since it was opened, as
+// undo steps. The document is modified while the undo stack is away from its
+// clean state. Views follow it through the change signals; it knows nothing
+// of widgets.
 class Stylesheet : public QObject
 {
     Q_OBJECT
@@ -59,7 +51,7 @@ public:
 
     // A new, never-saved stylesheet without rules.
     void clear();
-    // Replaces the rules with the file's. False (with errorString) leaves
+    // Replaces the entries with the file's. False (with errorString) leaves
     // everything as it was, unless the file changed or failed while it was
     // being read: the stylesheet is then a new one without rules.
     bool load(const QString &path);
@@ -74,59 +66,76 @@ public:
     bool isModified() const;
     QUndoStack *undoStack() const { return m_undo; }
 
-    int count() const { return int(m_rules.size()); }
-    // A copy of the rule, free to outlive the document.
-    Rule rule(int row) const;
-    // The rule's selector as held; valid until the document next changes.
-    QStringView selectorView(int row) const { return m_rules[size_t(row)].selector; }
+    // The entries inside parent (the top level by default).
+    int count(const EntryPath &parent = {}) const;
+    bool exists(const EntryPath &path) const;
+    const RuleBlock &root() const { return m_root; }
+    // The entry as held; valid until the document next changes.
+    const Rule &entry(const EntryPath &path) const;
+    // A copy of the entry with everything inside it, free to outlive the document.
+    Rule rule(const EntryPath &path) const;
     const StylesheetEnd &end() const { return m_end; }
-    // selector + " { " + declarations + " }": the saved line, the status text
-    // and the clipboard text of a rule.
-    QString ruleText(int row) const;
+    // The entry's first saved line: a rule's "selector { declarations }", a
+    // statement with its ";", a group's head line. The status text.
+    QString ruleText(const EntryPath &path) const;
+    // The lines the entry saves as, with what is inside it but without the
+    // comments around it: the clipboard text.
+    QString savedText(const EntryPath &path) const;
 
-    // Each change is one undo step. Returns the row of the new rule.
-    int appendRule(const QString &selector, const QString &declarations);
-    // Appends every complete rule of text with its comments; returns how many there were.
+    // Each change is one undo step. Returns the path of the new rule, at the
+    // end of parent.
+    EntryPath appendRule(const EntryPath &parent, const QString &selector, const QString &declarations);
+    // Appends every complete entry of text with its comments at the end of the
+    // stylesheet; returns how many there were.
     int paste(QStringView text);
-    // False, with nothing changed, for an empty selector.
-    bool rename(int row, const QString &selector);
+    // Whether text may stand for the entry's selector, statement or prelude:
+    // not empty, read back as the same kind of entry, and ending no block.
+    bool canRename(const EntryPath &path, const QString &text) const;
+    // False, with nothing changed, when canRename says no.
+    bool rename(const EntryPath &path, const QString &text);
     // False when the text is what the rule already holds.
-    bool setDeclarations(int row, const QString &declarations);
-    // The rule's comments go to the rule after it, or to the end of the file.
-    void remove(int row);
+    bool setDeclarations(const EntryPath &path, const QString &declarations);
+    // Removes the entry and everything inside it; its comments go to the entry
+    // after it, or to the end of the block that held it.
+    void remove(const EntryPath &path);
 
 signals:
     void modifiedChanged(bool modified);
     void aboutToReset();
     void wasReset();
-    void rulesAboutToBeInserted(int first, int last);
-    void rulesInserted();
-    void rulesAboutToBeRemoved(int first, int last);
-    void rulesRemoved();
-    void ruleChanged(int row);
-    // An undo or redo step changed the rule in row (-1: it removed rules).
-    void stepApplied(int row);
+    void entriesAboutToBeInserted(const EntryPath &parent, int first, int last);
+    void entriesInserted();
+    void entriesAboutToBeRemoved(const EntryPath &parent, int first, int last);
+    void entriesRemoved();
+    void entryChanged(const EntryPath &path);
+    // An undo or redo step changed the tree at path: the entry there, or,
+    // when removed is set, where entries were taken out.
+    void stepApplied(const EntryPath &path, bool removed);
 
 private:
-    class InsertRules;
-    class RemoveRule;
-    class ReplaceRule;
+    class InsertEntries;
+    class RemoveEntry;
+    class ReplaceEntry;
+    class TreeBuilder;
 
     struct ReadResult
     {
-        std::vector<Rule> rules;
+        std::unique_ptr<RuleBlock> root;
         StylesheetEnd end;
-        // Holds the rules' selector and declaration texts when set; else
-        // each rule owns its texts.
+        // Holds the entries' texts when set; else each entry owns its texts.
         std::unique_ptr<StringStore> texts;
     };
 
-    void resetRules(ReadResult read);
-    void insertRules(int first, std::vector<Rule> rules);
-    void removeRules(int first, int count);
-    void replaceRuleBy(int row, Rule rule);
+    RuleBlock &blockAt(const EntryPath &parent);
+    Rule &entryAt(const EntryPath &path);
+    // The comments written after the last entry of the block at parent.
+    QStringList &endCommentsOf(const EntryPath &parent);
+    void resetEntries(ReadResult read);
+    void insertEntries(const EntryPath &parent, int first, std::vector<Rule> entries);
+    void removeEntries(const EntryPath &parent, int first, int count);
+    // The entry's own texts and comments change; what is inside it stays.
+    void replaceHead(const EntryPath &path, const Rule &head);
     ReadResult read(QStringView text);
-    void readComment(const QString &comment);
     // Hands write every line a save writes, in order.
     void forEachLine(const std::function<void(const QString &)> &write) const;
     // Whether the file's encoding can hold every line.
@@ -134,12 +143,11 @@ private:
 
     CSSTextRead *m_reader;
     QUndoStack *m_undo;
-    // The rules as read refer to their texts in m_texts; a rule changed since
-    // owns its texts. Only copies leave the document.
-    std::vector<Rule> m_rules;
+    // The entries as read refer to their texts in m_texts; an entry changed
+    // since owns its texts. Only copies leave the document.
+    RuleBlock m_root;
     std::unique_ptr<StringStore> m_texts;
     StylesheetEnd m_end;
-    ReadResult m_reading; // what the reader found in the current pass
     QString m_path;
     TextFormat m_format;
     QString m_error;

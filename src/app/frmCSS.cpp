@@ -5,6 +5,7 @@
 #include "app/ElidedLabel.h"
 #include "app/MainActions.h"
 #include "app/RecentFiles.h"
+#include "app/RuleEditor.h"
 #include "app/RuleFilterModel.h"
 #include "app/RuleListModel.h"
 #include "app/RuleListView.h"
@@ -55,7 +56,6 @@ const PageEntry pageTable[] = {
     {QStringLiteral("查看效果"), QStringLiteral("Quillmere.cssPView")},
 };
 
-const QString newRuleSelector = QStringLiteral(".NewItem");
 const QString cssFilter = QStringLiteral("CSS File(*.css)");
 const QString fileFilters = cssFilter + QStringLiteral(";;All File(*)");
 
@@ -68,35 +68,41 @@ QString cannotOpen(const QString &path)
     return QStringLiteral("文件[") + path + QStringLiteral("]不能打开。");
 }
 
-// Declarations in the form the pages would write them back, to tell a real
-// edit from a mere reformatting of what the rule already says.
-QString normalisedDeclarations(const QString &declarations)
-{
-    VValues values;
-    ParseDeclarations(values, declarations);
-    return FormatDeclarations(values);
-}
-
 } // namespace
+
+// The page host as the rule editor sees it.
+class frmCSS::PageHost : public PageHostPort
+{
+public:
+    explicit PageHost(CtlsStep *host) : m_host(host) {}
+    bool commitPage() override { return m_host->UpdateCurCtl(); }
+    void showPage() override { m_host->ReShowCurCtl(); }
+    void setPagesEnabled(bool enabled) override { m_host->setPagesEnabled(enabled); }
+
+private:
+    CtlsStep *m_host;
+};
 
 frmCSS::frmCSS(QWidget *parent)
     : QMainWindow(parent)
     , m_document(new Stylesheet(this))
     , m_model(new StepBase(this))
     , m_rules(new RuleListModel(m_document, this))
-    , m_filter(new RuleFilterModel(m_document, this))
+    , m_filter(new RuleFilterModel(m_rules, this))
 {
     setObjectName(QStringLiteral("frmCSS"));
     setWindowTitle(QStringLiteral("澜石CSS编辑器[*]"));
     setAcceptDrops(true);
-    m_filter->setSourceModel(m_rules);
     connect(m_document, &Stylesheet::modifiedChanged, this, &QWidget::setWindowModified);
-    connect(m_document, &Stylesheet::stepApplied, this, &frmCSS::showStep);
 
     m_actions = new MainActions(this);
     buildLayout();
     connectCommands();
     InitPageHost();
+    m_pageHost = std::make_unique<PageHost>(csCSS);
+    m_editor = new RuleEditor(*m_document, m_model->Values(), *m_pageHost, this);
+    connect(m_editor, &RuleEditor::currentChanged, this, &frmCSS::moveListTo);
+    connect(m_editor, &RuleEditor::statusTextChanged, this, &frmCSS::SetStatus);
     resize(startSize);
     restoreWindowState();
 }
@@ -128,18 +134,25 @@ void frmCSS::buildLayout()
     connect(lstStyle->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex &current) {
                 if (!m_changingList && current.isValid())
-                    lstStyle_ItemClick(sourceRow(current));
+                    lstStyle_ItemClick(current);
             });
     // A click on the rule that is already current selects it again: the page's
     // edits are committed and read back. A press that changes the current row
     // has run the selection already, so only presses on the current row count.
     lstStyle->viewport()->installEventFilter(this);
     connect(lstStyle, &QAbstractItemView::clicked, this, [this](const QModelIndex &index) {
-        if (sourceRow(index) == m_rowAtPress)
-            lstStyle_ItemClick(m_rowAtPress);
+        if (!m_pathAtPress.isEmpty() && pathOf(index) == m_pathAtPress)
+            lstStyle_ItemClick(index);
     });
     connect(m_rules, &RuleListModel::selectorEdited, this,
-            [this](int row) { lstStyle_AfterLabelEdit(row); });
+            [this](const EntryPath &path) { lstStyle_AfterLabelEdit(path); });
+    // Groups show what they hold from the start.
+    connect(m_filter, &QAbstractItemModel::modelReset, lstStyle, &QTreeView::expandAll);
+    connect(m_filter, &QAbstractItemModel::rowsInserted, lstStyle,
+            [this](const QModelIndex &parent, int first, int last) {
+                for (int row = first; row <= last; ++row)
+                    lstStyle->expandRecursively(m_filter->index(row, 0, parent));
+            });
     connect(csCSS, &CtlsStep::Updated, this, [this] { csCSS_Updated(); });
 }
 
@@ -163,6 +176,9 @@ QWidget *frmCSS::buildRulePane()
     lstStyle->setAccessibleName(QStringLiteral("Select"));
     lstStyle->setModel(m_filter);
     lstStyle->setMinimumWidth(listMinimumWidth);
+    lstStyle->setNameCheck([this](const QModelIndex &listIndex, const QString &name) {
+        return m_rules->canRename(m_filter->mapToSource(listIndex), name);
+    });
     lstStyle->addAction(m_actions->deleteRule);
 
     auto *pane = new QWidget;
@@ -265,147 +281,84 @@ void frmCSS::SetStatus(const QString &text)
 
 // ---- Rule list and page-host synchronisation ----
 
-void frmCSS::lstStyle_ItemClick(int row)
+void frmCSS::lstStyle_ItemClick(const QModelIndex &listIndex)
 {
     lstStyle->commitOpenEditor();
-    if (m_current >= 0) {
-        CommitCurrentRule();
-    } else {
-        csCSS->UpdateCurCtl();
-        keepValuesAsNewRule();
-    }
-    showRule(row);
+    m_editor->select(pathOf(listIndex));
 }
 
-void frmCSS::showRule(int row)
+void frmCSS::lstStyle_AfterLabelEdit(const EntryPath &path)
 {
-    m_current = row;
-    // The rule left may drop out of a filtered list, but not while the list
-    // is still handling the click that selected this one.
-    QMetaObject::invokeMethod(
-        this,
-        [this] {
-            QScopedValueRollback<bool> listOnly(m_changingList, true);
-            m_filter->setPinnedRow(m_current);
-        },
-        Qt::QueuedConnection);
-    SetStatus(m_document->ruleText(row));
-    m_model->Values().Clear();
-    ParseDeclarations(m_model->Values(), m_document->rule(row).declarations);
-    csCSS->ReShowCurCtl();
-}
-
-void frmCSS::lstStyle_AfterLabelEdit(int row)
-{
-    SetStatus(m_document->ruleText(row));
+    if (path == m_editor->current())
+        SetStatus(m_document->ruleText(path));
 }
 
 void frmCSS::csCSS_Updated()
 {
-    if (m_current >= 0) {
-        storeValuesInCurrentRule();
-    } else {
-        const int row = keepValuesAsNewRule();
-        if (row < 0)
-            return;
-        // The new rule already holds the values: selecting it commits nothing new.
-        m_current = row;
-        selectEntry(row);
+    m_editor->pageLeft();
+}
+
+void frmCSS::moveListTo(const EntryPath &path)
+{
+    const QModelIndex entry = m_rules->indexOf(path);
+    if (entry.isValid() && m_filter->mapToSource(lstStyle->currentIndex()) == entry) {
+        // A click chose it. The entry left may drop out of a filtered list,
+        // but not while the list is still handling the click.
+        QMetaObject::invokeMethod(
+            this,
+            [this, pinned = QPersistentModelIndex(entry)] {
+                QScopedValueRollback<bool> listOnly(m_changingList, true);
+                m_filter->setPinned(pinned);
+            },
+            Qt::QueuedConnection);
+        return;
     }
-    SetStatus(m_document->ruleText(m_current));
-}
-
-int frmCSS::keepValuesAsNewRule()
-{
-    const QString declarations = FormatDeclarations(m_model->Values());
-    // Nothing typed on a new or emptied stylesheet is no rule.
-    if (declarations.isEmpty())
-        return -1;
-    return m_document->appendRule(newRuleSelector, declarations);
-}
-
-void frmCSS::selectEntry(int row)
-{
-    moveListTo(row);
-    lstStyle_ItemClick(row);
-}
-
-void frmCSS::moveListTo(int row)
-{
     QScopedValueRollback<bool> listOnly(m_changingList, true);
-    m_filter->setPinnedRow(row);
-    const QModelIndex shown = m_filter->mapFromSource(m_rules->index(row));
+    m_filter->setPinned(entry);
+    const QModelIndex shown = m_filter->mapFromSource(entry);
     lstStyle->setCurrentIndex(shown);
-    lstStyle->scrollTo(shown);
+    if (shown.isValid())
+        lstStyle->scrollTo(shown);
 }
 
-int frmCSS::sourceRow(const QModelIndex &listIndex) const
+EntryPath frmCSS::pathOf(const QModelIndex &listIndex) const
 {
-    return m_filter->mapToSource(listIndex).row();
+    return m_rules->pathOf(m_filter->mapToSource(listIndex));
+}
+
+QModelIndex frmCSS::listIndexOf(const EntryPath &path) const
+{
+    return m_filter->mapFromSource(m_rules->indexOf(path));
 }
 
 void frmCSS::filterRules(const QString &text)
 {
     QScopedValueRollback<bool> listOnly(m_changingList, true);
     m_filter->setFilterText(text);
-    if (m_current >= 0)
-        lstStyle->scrollTo(m_filter->mapFromSource(m_rules->index(m_current)));
+    if (m_editor->hasCurrent())
+        lstStyle->scrollTo(listIndexOf(m_editor->current()));
 }
 
 void frmCSS::CommitCurrentRule()
 {
-    csCSS->UpdateCurCtl();
-    if (m_current >= 0)
-        storeValuesInCurrentRule();
-}
-
-void frmCSS::storeValuesInCurrentRule()
-{
-    const QString declarations = FormatDeclarations(m_model->Values());
-    const QString stored = m_document->rule(m_current).declarations;
-    // Keep the text as read unless the declarations really changed.
-    if (declarations == stored || declarations == normalisedDeclarations(stored))
-        return;
-    m_document->setDeclarations(m_current, declarations);
+    m_editor->commit();
 }
 
 bool frmCSS::collectPendingEdits()
 {
     lstStyle->commitOpenEditor();
-    // The same as leaving the page's tab: the page commits, then Updated.
-    if (!csCSS->UpdateCurCtl())
-        return false;
-    csCSS_Updated();
-    return true;
+    return m_editor->collectPendingEdits();
 }
 
 void frmCSS::NewRule()
 {
-    CommitCurrentRule();
-    selectEntry(m_document->appendRule(newRuleSelector, QString()));
+    m_editor->newRule();
 }
 
 void frmCSS::DeleteCurrentRule()
 {
-    if (m_current < 0)
-        return;
-    const int row = m_current;
-    {
-        QScopedValueRollback<bool> listOnly(m_changingList, true);
-        m_document->remove(row);
-    }
-    m_current = -1;
-    if (m_document->count() > 0) {
-        // The deleted rule's values are gone with it: nothing to commit.
-        const int next = qMin(row, m_document->count() - 1);
-        moveListTo(next);
-        showRule(next);
-    } else {
-        // The pages must not keep the deleted rule: it would come back as a
-        // new rule on the next tab change.
-        m_model->Values().Clear();
-        csCSS->ReShowCurCtl();
-    }
+    QScopedValueRollback<bool> listOnly(m_changingList, true);
+    m_editor->deleteCurrent();
 }
 
 // ---- Stylesheet files ----
@@ -413,7 +366,6 @@ void frmCSS::DeleteCurrentRule()
 void frmCSS::NewFile()
 {
     lstStyle->commitOpenEditor();
-    m_current = -1;
     m_document->clear();
     showNewDocument();
     SetStatus(QStringLiteral("新建文建完成。"));
@@ -421,9 +373,7 @@ void frmCSS::NewFile()
 
 void frmCSS::showNewDocument()
 {
-    m_current = -1;
-    m_model->Values().Clear();
-    csCSS->ReShowCurCtl();
+    m_editor->showFirst();
     setCaption(QStringLiteral("新文件"));
     showFileFormat();
 }
@@ -444,14 +394,8 @@ bool frmCSS::LoadFile(const QString &path)
     setCaption(path);
     showFileFormat();
     rememberFile(path);
-    m_current = -1;
-    m_model->Values().Clear();
-    if (m_document->count() > 0) {
-        moveListTo(0);
-        showRule(0);
-    } else {
-        csCSS->ReShowCurCtl(); // the pages must not keep the previous file's rule
-    }
+    // Also without rules: the pages must not keep the previous file's rule.
+    m_editor->showFirst();
     reportLoadedEncoding();
     return true;
 }
@@ -541,7 +485,7 @@ bool frmCSS::offerUtf8()
     if (box.exec() != QMessageBox::Yes)
         return false;
     m_document->convertToUtf8();
-    if (m_current == 0)
+    if (m_editor->current() == EntryPath(0))
         SetStatus(m_document->ruleText(0));
     return true;
 }
@@ -574,7 +518,7 @@ bool frmCSS::maybeSave()
 bool frmCSS::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == lstStyle->viewport() && event->type() == QEvent::MouseButtonPress)
-        m_rowAtPress = m_current;
+        m_pathAtPress = m_editor->current();
     if (watched == m_filterField && event->type() == QEvent::KeyPress
         && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape && !m_filterField->text().isEmpty()) {
         m_filterField->clear();
@@ -638,19 +582,19 @@ void frmCSS::startNewRule()
 {
     NewRule();
     lstStyle->setFocus();
-    lstStyle->edit(m_filter->mapFromSource(m_rules->index(m_current)));
+    lstStyle->edit(listIndexOf(m_editor->current()));
 }
 
 void frmCSS::copyRule()
 {
     if (!collectPendingEdits())
         return;
-    if (m_current < 0) {
+    if (!m_editor->hasCurrent()) {
         QApplication::beep();
         SetStatus(QStringLiteral("必须有可操作的条目。"));
         return;
     }
-    QGuiApplication::clipboard()->setText(m_document->ruleText(m_current));
+    QGuiApplication::clipboard()->setText(m_document->savedText(m_editor->current()));
     SetStatus(QStringLiteral("当前条目复制完成。"));
 }
 
@@ -667,34 +611,16 @@ void frmCSS::pasteRules()
 
 void frmCSS::undo()
 {
-    // Edits still on the page become a step of their own first, then that is undone.
-    if (!collectPendingEdits())
-        return;
+    lstStyle->commitOpenEditor();
     QScopedValueRollback<bool> listOnly(m_changingList, true);
-    m_document->undoStack()->undo();
+    m_editor->undo();
 }
 
 void frmCSS::redo()
 {
-    if (!collectPendingEdits())
-        return;
+    lstStyle->commitOpenEditor();
     QScopedValueRollback<bool> listOnly(m_changingList, true);
-    m_document->undoStack()->redo();
-}
-
-void frmCSS::showStep(int row)
-{
-    // Rules were removed: stay on the current rule where it still exists.
-    if (row < 0)
-        row = qMin(m_current, m_document->count() - 1);
-    if (row < 0) {
-        m_current = -1;
-        m_model->Values().Clear();
-        csCSS->ReShowCurCtl();
-        return;
-    }
-    moveListTo(row);
-    showRule(row);
+    m_editor->redo();
 }
 
 void frmCSS::openRecent(const QString &path)

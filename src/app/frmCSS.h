@@ -1,7 +1,11 @@
 #pragma once
 
+#include "app/StylesheetTree.h"
+
 #include <QMainWindow>
 #include <QString>
+
+#include <memory>
 
 class CtlsStep;
 class ElidedLabel;
@@ -10,6 +14,7 @@ class QLabel;
 class QLineEdit;
 class QSplitter;
 class RecentFiles;
+class RuleEditor;
 class RuleFilterModel;
 class RuleListModel;
 class RuleListView;
@@ -59,21 +64,16 @@ private:
     void InitPageHost();
     void setCaption(const QString &documentName);
 
-    // Rule list and page-host synchronisation.
-    void lstStyle_ItemClick(int row);
-    void lstStyle_AfterLabelEdit(int row);
+    // Rule list and page-host synchronisation; the rule editor does the work.
+    void lstStyle_ItemClick(const QModelIndex &listIndex);
+    void lstStyle_AfterLabelEdit(const EntryPath &path);
     void csCSS_Updated();
-    void selectEntry(int row);
-    void moveListTo(int row);
-    // The source row of a row of the (filtered) list.
-    int sourceRow(const QModelIndex &listIndex) const;
+    // The list follows the editor's current entry.
+    void moveListTo(const EntryPath &path);
+    EntryPath pathOf(const QModelIndex &listIndex) const;
+    QModelIndex listIndexOf(const EntryPath &path) const;
     void filterRules(const QString &text);
-    // Loads the rule into the model and the visible page; nothing is committed.
-    void showRule(int row);
     void CommitCurrentRule();
-    void storeValuesInCurrentRule();
-    // Values typed while no rule is current become a new rule; its row, or -1.
-    int keepValuesAsNewRule();
     bool collectPendingEdits();
     void NewRule();
     void DeleteCurrentRule();
@@ -86,8 +86,6 @@ private:
     void pasteRules();
     void undo();
     void redo();
-    // After an undo or redo step: show the rule it changed.
-    void showStep(int row);
     void openRecent(const QString &path);
     void showAbout();
     void openWebSite();
@@ -103,6 +101,8 @@ private:
     void rememberFile(const QString &path);
     void showError(const QString &text);
 
+    class PageHost;
+
     Stylesheet *m_document;
     StepBase *m_model;
     RuleListModel *m_rules;
@@ -115,8 +115,9 @@ private:
     QLabel *m_formatText = nullptr;
     MainActions *m_actions = nullptr;
     RecentFiles *m_recent = nullptr;
+    std::unique_ptr<PageHost> m_pageHost;
+    RuleEditor *m_editor = nullptr;
 
-    int m_current = -1;          // CurrentItem: the rule whose values the model holds
     bool m_changingList = false; // the list's own current-row moves are not clicks
-    int m_rowAtPress = -1;       // the current rule when the list was last pressed
+    EntryPath m_pathAtPress;     // the current entry when the list was last pressed
 };

@@ -1,8 +1,7 @@
 #include "css/CSSTextRead.h"
 
-#include <QtAlgorithms>
-
 #include <algorithm>
+#include <initializer_list>
 #include <utility>
 
 #if defined(__SSE2__)
@@ -10,65 +9,6 @@
 #endif
 
 namespace {
-
-constexpr QStringView RuleOpen = u"{";
-constexpr char16_t RuleClose = u'}';
-constexpr QStringView CommentOpen = u"/*";
-constexpr QStringView CommentClose = u"*/";
-
-// The first "{", "/*" or "*/" at or after from, or -1. A pair is tried at eight
-// places at once: hopping from one "*" to the next, as a search for the first
-// character would, costs a call per star of a comment's decoration.
-qsizetype findToken(QStringView text, QStringView token, qsizetype from)
-{
-    if (token.size() == 1)
-        return text.indexOf(token.front(), from);
-    if (text.size() - from < 2)
-        return -1;
-    const char16_t *const begin = text.utf16();
-    const char16_t *const last = begin + text.size() - 1; // no pair starts at the last character
-    const char16_t *p = begin + from;
-#if defined(__SSE2__)
-    const __m128i first = _mm_set1_epi16(short(token[0].unicode()));
-    const __m128i second = _mm_set1_epi16(short(token[1].unicode()));
-    for (; last - p >= 8; p += 8) {
-        const __m128i here = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
-        const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + 1));
-        const int found = _mm_movemask_epi8(
-            _mm_and_si128(_mm_cmpeq_epi16(here, first), _mm_cmpeq_epi16(next, second)));
-        if (found != 0)
-            return (p - begin) + qCountTrailingZeroBits(uint(found)) / 2;
-    }
-#endif
-    for (; p < last; ++p) {
-        if (p[0] == token[0] && p[1] == token[1])
-            return p - begin;
-    }
-    return -1;
-}
-
-// The next occurrence of a token at or after the reading position, remembered
-// until reading passes it. Searching afresh from every position to the end
-// would make a piece with many rules and few comments cost quadratic time.
-class TokenScout
-{
-public:
-    TokenScout(QStringView text, QStringView token) : m_text(text), m_token(token) {}
-
-    qsizetype nextFrom(qsizetype pos)
-    {
-        if (m_at == NotSearched || (m_at >= 0 && m_at < pos))
-            m_at = findToken(m_text, m_token, pos);
-        return m_at;
-    }
-
-private:
-    static constexpr qsizetype NotSearched = -2;
-
-    QStringView m_text;
-    QStringView m_token;
-    qsizetype m_at = NotSearched;
-};
 
 // raw without the TABs, spaces and CR LF pairs at its ends, which normalising
 // would turn into outer blanks. CR LF pairs never overlap, so pairs found from
@@ -139,6 +79,94 @@ QStringView normalised(QStringView raw, QString &out)
     return QStringView(first, dst);
 }
 
+bool isBlank(QChar c)
+{
+    return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n' || c == u'\f';
+}
+
+QStringView withoutLeadingBlanks(QStringView text)
+{
+    qsizetype begin = 0;
+    while (begin < text.size() && isBlank(text[begin]))
+        ++begin;
+    return text.sliced(begin);
+}
+
+QString withoutOuterBlanks(QStringView text)
+{
+    const auto first = std::find_if_not(text.cbegin(), text.cend(), isBlank);
+    const auto last = std::find_if_not(text.crbegin(), text.crend(), isBlank).base();
+    return first < last ? QStringView(first, last).toString() : QString();
+}
+
+bool holdsText(QStringView text)
+{
+    return !withoutLeadingBlanks(text).isEmpty();
+}
+
+// The first character other than a blank of first followed by second.
+QChar firstCharOf(QStringView first, QStringView second)
+{
+    const QStringView head = withoutLeadingBlanks(first);
+    if (!head.isEmpty())
+        return head.front();
+    const QStringView tail = withoutLeadingBlanks(second);
+    return tail.isEmpty() ? QChar() : tail.front();
+}
+
+// What an at-rule is, by its name, "@media" or "@-webkit-keyframes".
+enum class AtRule { Group, Declarations, Statement, Other };
+
+AtRule atRuleKind(QStringView prelude)
+{
+    prelude = withoutLeadingBlanks(prelude);
+    qsizetype end = 1;
+    while (end < prelude.size()
+           && (prelude[end].isLetterOrNumber() || prelude[end] == u'-' || prelude[end] == u'_'))
+        ++end;
+    QStringView name = prelude.sliced(1, end - 1);
+    // A vendor's form, "-webkit-keyframes", is read as the standard one.
+    if (name.startsWith(u'-')) {
+        const qsizetype dash = name.indexOf(u'-', 1);
+        if (dash > 0)
+            name = name.sliced(dash + 1);
+    }
+    const auto isOneOf = [name](std::initializer_list<const char16_t *> names) {
+        return std::any_of(names.begin(), names.end(), [name](const char16_t *known) {
+            return name.compare(QStringView(known), Qt::CaseInsensitive) == 0;
+        });
+    };
+    if (isOneOf({u"media", u"supports", u"container", u"layer", u"scope", u"starting-style",
+                 u"document", u"keyframes"}))
+        return AtRule::Group;
+    if (isOneOf({u"font-face", u"page", u"property", u"counter-style", u"font-palette-values"}))
+        return AtRule::Declarations;
+    if (isOneOf({u"charset", u"import", u"namespace", u"layer"}))
+        return AtRule::Statement;
+    return AtRule::Other;
+}
+
+// Where the declarations in front of a nested rule end: the last ";" outside
+// strings, comments and brackets, or -1.
+qsizetype lastSemicolon(QStringView body)
+{
+    CssTokenizer tokens(CssTokenizer::Semicolons);
+    qsizetype last = -1;
+    for (CssTokenizer::Found found = tokens.next(body, 0); found.stop != CssTokenizer::Stop::None;
+         found = tokens.next(body, found.after())) {
+        if (found.stop == CssTokenizer::Stop::Semicolon)
+            last = found.pos;
+    }
+    return last;
+}
+
+// "--name:" opens a custom property, whose value may be a "{…}" block.
+bool startsCustomProperty(QStringView text)
+{
+    text = withoutLeadingBlanks(text);
+    return text.startsWith(u"--") && text.contains(u':');
+}
+
 } // namespace
 
 CSSTextRead::CSSTextRead(QObject *parent)
@@ -148,105 +176,341 @@ CSSTextRead::CSSTextRead(QObject *parent)
 
 void CSSTextRead::Clear()
 {
-    m_mode = Outside;
+    m_tokens.reset();
+    m_frames.clear();
+    m_inComment = false;
+    m_verbatimDepth = 0;
     m_selectorEnd = QStringView();
+    m_from = 0;
     m_selector.clear();
     m_body.clear();
     m_comment.clear();
+    m_verbatim.clear();
 }
 
 QString CSSTextRead::unfinishedText() const
 {
-    QString text = m_selector;
-    if (m_mode == InRule)
-        text.append(RuleOpen).append(m_body);
-    else if (m_mode == InComment)
-        text.append(CommentOpen).append(m_comment);
-    const auto isBlank = [](QChar c) { return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n'; };
-    const auto first = std::find_if_not(text.cbegin(), text.cend(), isBlank);
-    const auto last = std::find_if_not(text.crbegin(), text.crend(), isBlank).base();
-    return first < last ? QString(first, last - first) : QString();
+    QString text;
+    if (!m_frames.empty() && m_frames.front() == Frame::Verbatim) {
+        text = m_verbatim;
+    } else {
+        text = m_selector;
+        if (!m_frames.empty())
+            text.append(u'{').append(m_body);
+        else if (m_inComment)
+            text.append(QStringLiteral("/*")).append(m_comment);
+    }
+    return withoutOuterBlanks(text);
 }
 
 void CSSTextRead::AddData(QStringView text)
 {
-    TokenScout ruleOpen(text, RuleOpen);
-    TokenScout commentOpen(text, CommentOpen);
+    m_from = 0;
     qsizetype pos = 0;
-    while (pos < text.size()) {
-        switch (m_mode) {
-        case Outside:
-            pos = readOutside(text, pos, ruleOpen.nextFrom(pos), commentOpen.nextFrom(pos));
-            break;
-        case InRule:
-            pos = readRule(text, pos);
-            break;
-        case InComment:
-            pos = readComment(text, pos);
+    for (;;) {
+        // A ";" matters only where it may end an at-rule statement.
+        const bool outside = m_frames.empty() || m_frames.back() == Frame::Group;
+        m_tokens.setReport(outside && !m_inComment ? CssTokenizer::Semicolons : CssTokenizer::Braces);
+        const CssTokenizer::Found found = m_tokens.next(text, pos);
+        if (found.stop == CssTokenizer::Stop::None) {
+            keepRest(text);
             break;
         }
+        pos = found.after();
+        if (m_inComment)
+            readComment(text, found);
+        else if (outside)
+            readOutside(text, found);
+        else if (m_frames.back() == Frame::Verbatim)
+            readVerbatim(text, found);
+        else
+            readBody(text, found);
     }
-    // The rule goes on in the next piece, and this piece's text is gone by then.
+}
+
+// The piece's text is gone after this call: what is unfinished is copied.
+void CSSTextRead::keepRest(QStringView text)
+{
+    const QStringView rest = text.sliced(m_from);
     m_selector.append(m_selectorEnd);
     m_selectorEnd = QStringView();
+    if (m_inComment)
+        m_comment.append(rest);
+    else if (m_frames.empty() || m_frames.back() == Frame::Group)
+        m_selector.append(rest);
+    else if (m_frames.back() == Frame::Verbatim)
+        m_verbatim.append(rest);
+    else
+        m_body.append(rest);
+    m_from = 0;
 }
 
-qsizetype CSSTextRead::readOutside(QStringView text, qsizetype pos, qsizetype ruleOpen,
-                                   qsizetype commentOpen)
+QStringView CSSTextRead::gatheredUpTo(QString &buffer, QStringView text, qsizetype end)
 {
-    if (ruleOpen < 0 && commentOpen < 0) {
-        m_selector.append(text.sliced(pos));
-        return text.size();
-    }
-    if (ruleOpen >= 0 && (commentOpen < 0 || ruleOpen < commentOpen)) {
-        m_selectorEnd = text.sliced(pos, ruleOpen - pos);
-        m_mode = InRule;
-        return ruleOpen + 1;
-    }
-    m_selector.append(text.sliced(pos, commentOpen - pos));
-    m_mode = InComment;
-    return commentOpen + CommentOpen.size();
+    const QStringView piece = text.sliced(m_from, end - m_from);
+    if (buffer.isEmpty())
+        return piece;
+    m_from = end;
+    return buffer.append(piece);
 }
 
-qsizetype CSSTextRead::readRule(QStringView text, qsizetype pos)
+QStringView CSSTextRead::selectorText()
 {
-    const qsizetype close = text.indexOf(QChar(RuleClose), pos);
-    if (close < 0) {
-        m_body.append(text.sliced(pos));
-        return text.size();
-    }
-    finishRule(text.sliced(pos, close - pos));
-    return close + 1;
+    if (m_selector.isEmpty())
+        return m_selectorEnd;
+    m_selector.append(std::exchange(m_selectorEnd, QStringView()));
+    return m_selector;
 }
 
-qsizetype CSSTextRead::readComment(QStringView text, qsizetype pos)
+void CSSTextRead::readOutside(QStringView text, CssTokenizer::Found found)
 {
-    const qsizetype close = findToken(text, CommentClose, pos);
-    if (close < 0) {
-        m_comment.append(text.sliced(pos));
-        return text.size();
+    switch (found.stop) {
+    case CssTokenizer::Stop::CommentOpen:
+        if (found.pos < 0)
+            m_selector.chop(1); // the "/" ended the last piece
+        else
+            m_selector.append(text.sliced(m_from, found.pos - m_from));
+        m_inComment = true;
+        m_from = found.pos + 2;
+        break;
+    case CssTokenizer::Stop::Semicolon:
+        // Only an at-rule ends at ";"; in a selector it is text like any other.
+        if (firstCharOf(m_selector, text.sliced(m_from, found.pos - m_from)) == u'@') {
+            finishAtStatement(gatheredUpTo(m_selector, text, found.pos));
+            m_from = found.pos + 1;
+        }
+        break;
+    case CssTokenizer::Stop::BlockOpen:
+        m_selectorEnd = text.sliced(m_from, found.pos - m_from);
+        m_from = found.pos + 1;
+        openBlock();
+        break;
+    case CssTokenizer::Stop::BlockClose:
+        closeGroup(gatheredUpTo(m_selector, text, found.pos));
+        m_from = found.pos + 1;
+        break;
+    default:
+        break;
     }
-    const QStringView end = text.sliced(pos, close - pos);
-    const QString comment = m_comment.isEmpty() ? end.toString()
-                                                : std::exchange(m_comment, QString()).append(end);
-    m_mode = Outside;
+}
+
+void CSSTextRead::readComment(QStringView text, CssTokenizer::Found found)
+{
+    if (found.stop != CssTokenizer::Stop::CommentClose)
+        return;
+    const qsizetype end = found.pos - 2;
+    QString comment;
+    if (end < m_from) // the "*" ended the last piece
+        comment = std::exchange(m_comment, QString()).chopped(m_from - end);
+    else if (m_comment.isEmpty())
+        comment = text.sliced(m_from, end - m_from).toString();
+    else
+        comment = std::exchange(m_comment, QString()).append(text.sliced(m_from, end - m_from));
+    m_inComment = false;
+    m_from = found.pos;
     emit FindRemText(comment);
-    return close + CommentClose.size();
 }
 
-// Text split over pieces is joined in the buffers first; a rule read within one
-// piece is normalised straight from it.
-void CSSTextRead::finishRule(QStringView bodyEnd)
+void CSSTextRead::readBody(QStringView text, CssTokenizer::Found found)
 {
-    const QStringView selector = normalised(
-        m_selector.isEmpty() ? m_selectorEnd : QStringView(m_selector.append(m_selectorEnd)),
-        m_selectorOut);
-    const QStringView declarations = normalised(
-        m_body.isEmpty() ? bodyEnd : QStringView(m_body.append(bodyEnd)), m_declarationsOut);
-    // The reader is consistent before the signal, so a handler may use it.
-    m_selectorEnd = QStringView();
+    if (found.stop == CssTokenizer::Stop::BlockOpen) {
+        if (m_frames.back() == Frame::Value) {
+            m_frames.push_back(Frame::Value);
+            return;
+        }
+        const QStringView body = gatheredUpTo(m_body, text, found.pos);
+        const qsizetype declarationsEnd = lastSemicolon(body);
+        if (startsCustomProperty(body.sliced(declarationsEnd + 1))) {
+            m_frames.push_back(Frame::Value); // the "{" stays body text
+            return;
+        }
+        openNestedEntry(body, declarationsEnd);
+        m_from = found.pos + 1;
+    } else if (found.stop == CssTokenizer::Stop::BlockClose) {
+        if (m_frames.back() == Frame::Value) {
+            m_frames.pop_back();
+            return;
+        }
+        closeRule(gatheredUpTo(m_body, text, found.pos));
+        m_from = found.pos + 1;
+    }
+}
+
+void CSSTextRead::readVerbatim(QStringView text, CssTokenizer::Found found)
+{
+    if (found.stop == CssTokenizer::Stop::BlockOpen) {
+        ++m_verbatimDepth;
+    } else if (found.stop == CssTokenizer::Stop::BlockClose && --m_verbatimDepth == 0) {
+        m_verbatim.append(text.sliced(m_from, found.pos + 1 - m_from));
+        m_from = found.pos + 1;
+        m_frames.pop_back();
+        const QString unknown = std::exchange(m_verbatim, QString());
+        emit FindUnknown(unknown);
+    }
+}
+
+void CSSTextRead::openBlock()
+{
+    AtRule kind = AtRule::Declarations; // a style rule reads as one holding declarations
+    if (firstCharOf(m_selector, m_selectorEnd) == u'@')
+        kind = atRuleKind(selectorText());
+    if (kind == AtRule::Declarations) {
+        m_frames.push_back(Frame::Rule); // the selector stays pending until the body ends
+    } else if (kind == AtRule::Group) {
+        const QStringView prelude = normalised(selectorText(), m_selectorOut);
+        m_selector.resize(0);
+        m_selectorEnd = QStringView();
+        m_frames.push_back(Frame::Group);
+        emit BlockStarted(prelude, false);
+    } else {
+        openVerbatim(selectorText());
+        m_selector.resize(0);
+        m_selectorEnd = QStringView();
+    }
+}
+
+void CSSTextRead::openVerbatim(QStringView prelude)
+{
+    m_verbatim = withoutLeadingBlanks(prelude).toString() + u'{';
+    m_verbatimDepth = 1;
+    m_frames.push_back(Frame::Verbatim);
+}
+
+void CSSTextRead::finishAtStatement(QStringView statement)
+{
+    const bool known = atRuleKind(statement) == AtRule::Statement;
+    QString unknown;
+    QStringView text;
+    if (known)
+        text = normalised(statement, m_selectorOut);
+    else
+        text = unknown = trimmedRaw(statement).toString() + u';';
     m_selector.resize(0);
+    if (known)
+        emit FindStatement(text);
+    else
+        emit FindUnknown(text);
+}
+
+void CSSTextRead::openNestedEntry(QStringView body, qsizetype declarationsEnd)
+{
+    announceNesting();
+    const QStringView declarations = body.first(qMax<qsizetype>(declarationsEnd, 0));
+    if (holdsText(declarations))
+        emit FindDeclarations(normalised(declarations, m_declarationsOut));
+    const QStringView prelude = body.sliced(declarationsEnd + 1);
+    if (firstCharOf(prelude, {}) == u'@' && atRuleKind(prelude) == AtRule::Other)
+        openVerbatim(prelude);
+    else {
+        takePrelude(prelude);
+        m_frames.push_back(Frame::Rule);
+    }
     m_body.resize(0);
-    m_mode = Outside;
-    emit FindSelector(selector, declarations);
+}
+
+void CSSTextRead::announceNesting()
+{
+    if (m_frames.back() != Frame::Rule)
+        return;
+    m_frames.back() = Frame::NestingRule;
+    const QStringView selector = normalised(selectorText(), m_selectorOut);
+    m_selector.resize(0);
+    m_selectorEnd = QStringView();
+    emit BlockStarted(selector, true);
+}
+
+void CSSTextRead::takePrelude(QStringView prelude)
+{
+    const QString text = prelude.toString(); // the body it stands in is reused
+    m_selector.resize(0);
+    CssTokenizer tokens;
+    qsizetype from = 0;
+    for (CssTokenizer::Found found = tokens.next(text, 0); found.stop != CssTokenizer::Stop::None;
+         found = tokens.next(text, found.after())) {
+        if (found.stop == CssTokenizer::Stop::CommentOpen) {
+            m_selector.append(QStringView(text).sliced(from, found.pos - from));
+            from = found.pos + 2;
+        } else if (found.stop == CssTokenizer::Stop::CommentClose) {
+            const QString comment = text.sliced(from, found.pos - 2 - from);
+            from = found.pos;
+            emit FindRemText(comment);
+        }
+    }
+    m_selector.append(QStringView(text).sliced(from));
+}
+
+void CSSTextRead::closeRule(QStringView body)
+{
+    const Frame frame = m_frames.back();
+    m_frames.pop_back();
+    if (frame == Frame::Rule) {
+        const QStringView selector = normalised(selectorText(), m_selectorOut);
+        const QStringView declarations = normalised(body, m_declarationsOut);
+        // The reader is consistent before the signal, so a handler may use it.
+        m_selector.resize(0);
+        m_selectorEnd = QStringView();
+        m_body.resize(0);
+        emit FindSelector(selector, declarations);
+        return;
+    }
+    if (holdsText(body)) {
+        const QStringView declarations = normalised(body, m_declarationsOut);
+        m_body.resize(0);
+        emit FindDeclarations(declarations);
+    }
+    m_body.resize(0);
+    emit BlockEnded();
+}
+
+// A "}" where entries are listed ends the group, or stands alone at the top.
+void CSSTextRead::closeGroup(QStringView pending)
+{
+    if (m_frames.empty()) {
+        const QString stray = withoutLeadingBlanks(pending).toString() + u'}';
+        m_selector.resize(0);
+        emit FindUnknown(stray);
+        return;
+    }
+    m_frames.pop_back();
+    if (holdsText(pending)) {
+        const QString unfinished = trimmedRaw(pending).toString();
+        m_selector.resize(0);
+        emit FindUnknown(unfinished);
+    }
+    m_selector.resize(0);
+    emit BlockEnded();
+}
+
+void CSSTextRead::Finish()
+{
+    const auto closesAtTop = [this] {
+        return m_frames.size() == 1 && (m_frames.front() == Frame::Rule || m_frames.front() == Frame::Verbatim);
+    };
+    while (!m_frames.empty() && m_frames.back() == Frame::Value && !closesAtTop())
+        m_frames.pop_back();
+    while (!m_frames.empty() && !closesAtTop()) {
+        const Frame frame = m_frames.back();
+        if (frame == Frame::Group || frame == Frame::NestingRule) {
+            if (m_inComment) {
+                m_selector.append(QStringLiteral("/*")).append(m_comment);
+                m_comment.clear();
+                m_inComment = false;
+            }
+            if (frame == Frame::Group)
+                closeGroup(m_selector);
+            else
+                closeRule(QString(m_body));
+            continue;
+        }
+        // An unfinished rule or unknown block inside a block: kept as text.
+        const QString text = withoutOuterBlanks(frame == Frame::Verbatim
+                                                    ? m_verbatim
+                                                    : selectorText().toString() + u'{' + m_body);
+        m_frames.pop_back();
+        m_body.resize(0);
+        m_selector.resize(0);
+        m_verbatim.clear();
+        if (!text.isEmpty())
+            emit FindUnknown(text);
+    }
 }

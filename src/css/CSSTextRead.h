@@ -1,12 +1,18 @@
 #pragma once
 
+#include "css/CssTokenizer.h"
+
 #include <QObject>
 #include <QString>
 #include <QStringView>
 
-// Splits stylesheet text, fed in pieces of any size, into rules and comments.
-// A rule is reported as its selector text and its declaration text; comments are
-// recognised only outside rule bodies; tokens are searched within one piece.
+#include <vector>
+
+// Splits stylesheet text, fed in pieces of any size, into the entries a CSS
+// engine sees: style rules, statement at-rules, group at-rules with the
+// entries inside them, style rules with nested rules, comments between
+// entries, and anything else kept as it stands. Strings, escapes, url()
+// tokens and brackets are read as a browser reads them, across pieces.
 class CSSTextRead : public QObject
 {
     Q_OBJECT
@@ -18,37 +24,83 @@ public:
     void Clear();
     // Processes one piece; may emit any number of signals before it returns.
     void AddData(QStringView text);
-    // The selector text gathered so far outside rules and comments; in a
-    // FindRemText handler, what stood in front of the comment.
+    // At the end of the text, closes what is open inside blocks, as a CSS
+    // engine does: the unfinished text inside a block becomes an unknown
+    // entry, then every open block ends. What is unfinished at the top level
+    // stays for unfinishedText().
+    void Finish();
+    // The selector text gathered so far; in a FindRemText handler, what stood
+    // in front of the comment within the selector it was read in.
     QStringView pendingSelector() const { return m_selector; }
-    // What is unfinished now: the selector text, then "{" and the body of an
-    // open rule or "/*" and the text of an open comment, without blanks, TABs
-    // and line breaks at either end; empty when nothing is.
+    // What is unfinished at the top level: the selector text, then "{" and the
+    // body of an open rule or "/*" and the text of an open comment, without
+    // blanks, TABs and line breaks at either end; empty when nothing is.
     QString unfinishedText() const;
 
 signals:
     // The texts are valid only during the call: a handler copies what it keeps.
+    // A style rule without nested rules, or an at-rule holding declarations.
     void FindSelector(QStringView selector, QStringView declarations);
     void FindRemText(const QString &comment);
+    // A statement at-rule (@charset, @import, @namespace, @layer) without its ";".
+    void FindStatement(QStringView text);
+    // Text kept as it stood: an unknown at-rule, a stray "}", the unfinished
+    // text of a block.
+    void FindUnknown(QStringView text);
+    // A block holding entries begins: a group at-rule, or a rule holding
+    // declarations and nested rules. Entries up to BlockEnded are inside it.
+    void BlockStarted(QStringView prelude, bool holdsDeclarations);
+    // Declarations of the innermost block that holds them, in stretches.
+    void FindDeclarations(QStringView declarations);
+    void BlockEnded();
 
 private:
-    enum Mode { Outside = 0, InRule = 1, InComment = 2 };
+    enum class Frame : std::uint8_t {
+        Group,       // a group at-rule's entries
+        Rule,        // a rule's body, not yet known to hold nested rules
+        NestingRule, // a rule's body that holds nested rules
+        Verbatim,    // an unknown at-rule's block, kept as it stands
+        Value,       // a custom property's "{…}" value inside a body
+    };
 
-    // Each consumes text from pos on in one mode and returns where reading goes on.
-    // ruleOpen and commentOpen are the next "{" and "/*" at or after pos (-1: none).
-    qsizetype readOutside(QStringView text, qsizetype pos, qsizetype ruleOpen, qsizetype commentOpen);
-    qsizetype readRule(QStringView text, qsizetype pos);
-    qsizetype readComment(QStringView text, qsizetype pos);
-    void finishRule(QStringView bodyEnd);
+    // Each handles one stop (or the end of the piece) in its mode; the text
+    // from m_from up to the stop is theirs.
+    void readOutside(QStringView text, CssTokenizer::Found found);
+    void readComment(QStringView text, CssTokenizer::Found found);
+    void readBody(QStringView text, CssTokenizer::Found found);
+    void readVerbatim(QStringView text, CssTokenizer::Found found);
+    // Keeps the rest of a piece that ends in the middle of something.
+    void keepRest(QStringView text);
 
-    Mode m_mode = Outside;
+    void openBlock();
+    void openVerbatim(QStringView prelude);
+    void finishAtStatement(QStringView statement);
+    void openNestedEntry(QStringView body, qsizetype declarationsEnd);
+    void closeRule(QStringView body);
+    void closeGroup(QStringView pending);
+    // A rule's body turned out to hold nested rules: it becomes a block.
+    void announceNesting();
+    // Emits the comments of a nested rule's prelude; the rest becomes the
+    // pending selector.
+    void takePrelude(QStringView prelude);
+    // The text gathered in buffer plus the piece's text from m_from to end.
+    QStringView gatheredUpTo(QString &buffer, QStringView text, qsizetype end);
+    // The whole selector of the rule being read.
+    QStringView selectorText();
+
+    CssTokenizer m_tokens;
+    std::vector<Frame> m_frames;
+    bool m_inComment = false;
+    int m_verbatimDepth = 0;
     // The selector text this piece added before the "{" of the rule being read;
     // kept as a view while the rule may still end in the same piece, which spares
     // copying it into m_selector.
     QStringView m_selectorEnd;
+    qsizetype m_from = 0; // where the piece's text not yet gathered starts
     QString m_selector;
     QString m_body;
     QString m_comment;
+    QString m_verbatim;
     // Where the reported selector and declaration texts are made, rule after rule.
     QString m_selectorOut;
     QString m_declarationsOut;

@@ -67,6 +67,7 @@ struct CtlsStep::Private
     std::vector<StepItemPtr> entries; // one per tab, in tab order
     int shownIndex = -1;              // the tab whose page is on show
     int pageCounter = 0;              // pages created so far, failures included
+    bool pagesEnabled = true;
     QSize minimumSize{0, 0};
 };
 
@@ -126,6 +127,7 @@ QWidget *CtlsStep::Private::loadPage(StepItem &entry)
     if (widget->parentWidget() != q)
         widget->setParent(q);
     widget->setObjectName(QStringLiteral("Ctl%1").arg(pageCounter));
+    widget->setEnabled(pagesEnabled);
     widget->hide();
     if (!passesContract(widget, entry))
         return nullptr; // stays a hidden child; the host still owns it
@@ -361,6 +363,15 @@ void CtlsStep::setCurrentIndex(int index)
 IPage *CtlsStep::currentPage() const
 {
     return d->page(currentIndex());
+}
+
+void CtlsStep::setPagesEnabled(bool enabled)
+{
+    d->pagesEnabled = enabled;
+    for (int index = 0; index < int(d->entries.size()); ++index) {
+        if (QWidget *widget = d->pageWidget(index))
+            widget->setEnabled(enabled);
+    }
 }
 
 QWidget *CtlsStep::currentPageWidget() const

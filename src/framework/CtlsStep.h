@@ -42,6 +42,8 @@ public:
     // The page of the selected tab, or null when it failed to load.
     IPage *currentPage() const;
     QWidget *currentPageWidget() const;
+    // The pages' controls take input only while enabled; the tabs always do.
+    void setPagesEnabled(bool enabled);
     QPlainTextEdit *errorBox() const;
 
 signals:

@@ -70,7 +70,7 @@ void TestStylesheet::operationsMarkModifiedOnlyWhenChanging()
     QFETCH(bool, modified);
     QFETCH(QString, rules);
     Stylesheet sheet;
-    sheet.appendRule(QStringLiteral("h1"), QStringLiteral("x:y"));
+    sheet.appendRule({}, QStringLiteral("h1"), QStringLiteral("x:y"));
     sheet.clear();
     QVERIFY(!sheet.isModified());
     sheet.paste(u"h1 {x:y}");

@@ -28,6 +28,18 @@ public:
                 });
         connect(&reader, &CSSTextRead::FindRemText, this,
                 [this](const QString &text) { events << comment(text); });
+        connect(&reader, &CSSTextRead::FindStatement, this,
+                [this](QStringView text) { events << QStringLiteral("statement [%1]").arg(text); });
+        connect(&reader, &CSSTextRead::FindUnknown, this,
+                [this](QStringView text) { events << QStringLiteral("unknown [%1]").arg(text); });
+        connect(&reader, &CSSTextRead::BlockStarted, this,
+                [this](QStringView prelude, bool holdsDeclarations) {
+                    events << QStringLiteral("%1 [%2] {").arg(holdsDeclarations ? "rule" : "group", prelude);
+                });
+        connect(&reader, &CSSTextRead::FindDeclarations, this, [this](QStringView text) {
+            events << QStringLiteral("declarations [%1]").arg(text);
+        });
+        connect(&reader, &CSSTextRead::BlockEnded, this, [this] { events << QStringLiteral("}"); });
     }
     QStringList events;
 };
@@ -215,6 +227,7 @@ void TestCSSTextRead::fastReadMatchesLineByLine()
     QVERIFY(whole.OpenFile(path));
     ReadStylesheet(reader, whole);
     reader.Clear();
+    qDebug() << recorder.events.mid(160) << "\n VS " << expected.mid(160);
     QCOMPARE(recorder.events, expected);
 
     const QString text = TextFile::decode(bytes, nullptr);

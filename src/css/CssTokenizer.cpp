@@ -1,0 +1,316 @@
+#include "css/CssTokenizer.h"
+
+#include <QtAlgorithms>
+
+#include <algorithm>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace {
+
+// A set of ASCII characters, tested with one shift.
+struct CharSet
+{
+    quint64 bits[2] = {};
+
+    constexpr CharSet(const char *chars)
+    {
+        for (; *chars; ++chars)
+            bits[*chars >> 6] |= quint64(1) << (*chars & 63);
+    }
+    constexpr bool has(char16_t c) const { return c < 128 && (bits[c >> 6] >> (c & 63)) & 1; }
+};
+
+// What may change the structure in plain text: block brackets, the starts of
+// strings, escapes and comments, and the separators a caller asked for.
+constexpr CharSet normalStops[4] = {
+    CharSet("{}()[]\"'\\/"),
+    CharSet("{}()[]\"'\\/;"),
+    CharSet("{}()[]\"'\\/:"),
+    CharSet("{}()[]\"'\\/;:"),
+};
+
+bool isNewline(char16_t c)
+{
+    return c == u'\n' || c == u'\r' || c == u'\f';
+}
+
+bool isBlank(char16_t c)
+{
+    return c == u' ' || c == u'\t' || isNewline(c);
+}
+
+bool isNameChar(char16_t c)
+{
+    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9')
+        || c == u'-' || c == u'_' || c == u'\\' || c >= 0x80;
+}
+
+// The first "*/" at or after from, or -1. A pair is tried at eight places at
+// once: hopping from one "*" to the next costs a call per star of a comment's
+// decoration.
+qsizetype findCommentClose(QStringView text, qsizetype from)
+{
+    if (text.size() - from < 2)
+        return -1;
+    const char16_t *const begin = text.utf16();
+    const char16_t *const last = begin + text.size() - 1;
+    const char16_t *p = begin + from;
+#if defined(__SSE2__)
+    const __m128i star = _mm_set1_epi16(short(u'*'));
+    const __m128i slash = _mm_set1_epi16(short(u'/'));
+    for (; last - p >= 8; p += 8) {
+        const __m128i here = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
+        const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + 1));
+        const int found = _mm_movemask_epi8(
+            _mm_and_si128(_mm_cmpeq_epi16(here, star), _mm_cmpeq_epi16(next, slash)));
+        if (found != 0)
+            return (p - begin) + qCountTrailingZeroBits(uint(found)) / 2;
+    }
+#endif
+    for (; p < last; ++p) {
+        if (p[0] == u'*' && p[1] == u'/')
+            return p - begin;
+    }
+    return -1;
+}
+
+// How many characters an escape's backslash makes one: a CR LF pair counts
+// as the one line break it is.
+qsizetype escapedLength(QStringView text, qsizetype at)
+{
+    return text[at] == u'\r' && at + 1 < text.size() && text[at + 1] == u'\n' ? 2 : 1;
+}
+
+} // namespace
+
+CssTokenizer::CssTokenizer(int report, bool bracesNest)
+    : m_report(report & (Semicolons | Colons))
+    , m_bracesNest(bracesNest)
+{
+}
+
+void CssTokenizer::reset()
+{
+    m_state = State::Normal;
+    m_quote = 0;
+    m_escape = m_slash = m_star = false;
+    m_closers.clear();
+    m_tail[0] = m_tail[1] = m_tail[2] = 0;
+}
+
+CssTokenizer::Found CssTokenizer::next(QStringView text, qsizetype pos)
+{
+    const qsizetype size = text.size();
+    const char16_t *const s = text.utf16();
+    const CharSet &stops = normalStops[m_report];
+    while (pos < size) {
+        if (m_escape) { // a backslash ended the last piece
+            m_escape = false;
+            pos += escapedLength(text, pos);
+            continue;
+        }
+        switch (m_state) {
+        case State::Comment:
+            if (m_star) {
+                m_star = false;
+                if (s[pos] == u'/') {
+                    m_state = State::Normal;
+                    if (m_closers.isEmpty())
+                        return {pos + 1, Stop::CommentClose};
+                    ++pos;
+                    continue;
+                }
+            }
+            pos = skipComment(text, pos);
+            if (m_state == State::Comment)
+                break;
+            if (m_closers.isEmpty())
+                return {pos, Stop::CommentClose};
+            continue;
+        case State::String:
+            pos = skipString(text, pos);
+            continue;
+        case State::UrlStart:
+            while (pos < size && isBlank(s[pos]))
+                ++pos;
+            if (pos == size)
+                break;
+            if (s[pos] == u'"' || s[pos] == u'\'') {
+                // url("…") is a function around a string.
+                m_state = State::Normal;
+                m_closers.append(u')');
+            } else {
+                m_state = State::Url;
+            }
+            continue;
+        case State::Url:
+            pos = skipUrl(text, pos);
+            continue;
+        case State::Normal: {
+            if (m_slash) {
+                m_slash = false;
+                if (s[pos] == u'*') {
+                    m_state = State::Comment;
+                    if (m_closers.isEmpty())
+                        return {pos - 1, Stop::CommentOpen};
+                    ++pos;
+                    continue;
+                }
+            }
+            qsizetype p = pos;
+            while (p < size && !stops.has(s[p]))
+                ++p;
+            if (p == size) {
+                pos = size;
+                break;
+            }
+            const char16_t c = s[p];
+            pos = p + 1;
+            switch (c) {
+            case u'/':
+                if (p + 1 == size) {
+                    m_slash = true;
+                } else if (s[p + 1] == u'*') {
+                    m_state = State::Comment;
+                    if (m_closers.isEmpty())
+                        return {p, Stop::CommentOpen};
+                    pos = p + 2;
+                }
+                break;
+            case u'"':
+            case u'\'':
+                m_state = State::String;
+                m_quote = c;
+                break;
+            case u'\\':
+                if (p + 1 == size)
+                    m_escape = true;
+                else
+                    pos = p + 1 + escapedLength(text, p + 1);
+                break;
+            case u'(':
+                if (urlBefore(text, p))
+                    m_state = State::UrlStart;
+                else
+                    m_closers.append(u')');
+                break;
+            case u'[':
+                m_closers.append(u']');
+                break;
+            case u')':
+            case u']':
+                // A closer that matches no open block is a token of its own.
+                if (!m_closers.isEmpty() && m_closers.back() == c)
+                    m_closers.removeLast();
+                break;
+            case u'{':
+                if (!m_closers.isEmpty() || m_bracesNest)
+                    m_closers.append(u'}');
+                else
+                    return {p, Stop::BlockOpen};
+                break;
+            case u'}':
+                if (m_closers.isEmpty())
+                    return {p, Stop::BlockClose};
+                if (m_closers.back() == u'}')
+                    m_closers.removeLast();
+                break;
+            case u';':
+                if (m_closers.isEmpty())
+                    return {p, Stop::Semicolon};
+                break;
+            case u':':
+                if (m_closers.isEmpty())
+                    return {p, Stop::Colon};
+                break;
+            }
+            continue;
+        }
+        }
+        break; // the piece is used up
+    }
+    rememberTail(text);
+    return {};
+}
+
+qsizetype CssTokenizer::skipComment(QStringView text, qsizetype from)
+{
+    const qsizetype close = findCommentClose(text, from);
+    if (close < 0) {
+        // A "*" that the next piece may close; not the one of this piece's "/*".
+        m_star = text.size() > from && text.back() == u'*';
+        return text.size();
+    }
+    m_state = State::Normal;
+    return close + 2;
+}
+
+// A line break ends a string unclosed, as a CSS engine reads it; the break
+// itself is blank text again.
+qsizetype CssTokenizer::skipString(QStringView text, qsizetype from)
+{
+    const char16_t *const s = text.utf16();
+    for (qsizetype p = from; p < text.size(); ++p) {
+        const char16_t c = s[p];
+        if (c == m_quote) {
+            m_state = State::Normal;
+            return p + 1;
+        }
+        if (isNewline(c)) {
+            m_state = State::Normal;
+            return p;
+        }
+        if (c == u'\\') {
+            if (p + 1 == text.size()) {
+                m_escape = true;
+                return text.size();
+            }
+            p += escapedLength(text, p + 1);
+        }
+    }
+    return text.size();
+}
+
+// An unquoted url runs to its ")", whatever it holds; a malformed one too.
+qsizetype CssTokenizer::skipUrl(QStringView text, qsizetype from)
+{
+    const char16_t *const s = text.utf16();
+    for (qsizetype p = from; p < text.size(); ++p) {
+        if (s[p] == u')') {
+            m_state = State::Normal;
+            return p + 1;
+        }
+        if (s[p] == u'\\') {
+            if (p + 1 == text.size()) {
+                m_escape = true;
+                return text.size();
+            }
+            p += escapedLength(text, p + 1);
+        }
+    }
+    return text.size();
+}
+
+bool CssTokenizer::urlBefore(QStringView text, qsizetype at) const
+{
+    const auto charAt = [&](qsizetype i) -> char16_t {
+        if (i >= 0)
+            return text[i].unicode();
+        return i >= -3 ? m_tail[3 + i] : char16_t(0);
+    };
+    const auto is = [&](qsizetype i, char16_t lower) { return (charAt(i) | 0x20) == lower; };
+    return is(at - 3, u'u') && is(at - 2, u'r') && is(at - 1, u'l') && !isNameChar(charAt(at - 4));
+}
+
+void CssTokenizer::rememberTail(QStringView text)
+{
+    // The last three characters of the old tail followed by text.
+    const qsizetype n = text.size();
+    char16_t tail[3];
+    for (qsizetype i = 0; i < 3; ++i)
+        tail[i] = n + i < 3 ? m_tail[n + i] : text[n + i - 3].unicode();
+    std::copy(tail, tail + 3, m_tail);
+}
