@@ -1,4 +1,5 @@
 #include "support/VValues.h"
+#include "PairsText.h"
 
 #include <QtTest>
 
@@ -10,20 +11,6 @@ QStringList keysOf(const VValues &list)
     for (const Pair &pair : list)
         keys << pair.Key();
     return keys;
-}
-
-// "key = value", with "comment | " in front when the pair has one, and the
-// trailing comment last as "end | comment".
-QStringList pairsOf(const VValues &list)
-{
-    QStringList pairs;
-    for (const Pair &pair : list) {
-        const QString comment = pair.Comment().isEmpty() ? QString() : pair.Comment() + QStringLiteral(" | ");
-        pairs << comment + pair.Key() + QStringLiteral(" = ") + pair.Value();
-    }
-    if (!list.TrailingComment().isEmpty())
-        pairs << QStringLiteral("end | ") + list.TrailingComment();
-    return pairs;
 }
 
 } // namespace
@@ -72,7 +59,7 @@ void TestVValues::removeKeepsLookupsRight()
     QCOMPARE(list.Item(QStringLiteral("b")).Value(), QStringLiteral("B2"));
 }
 
-// Two pairs under one key would leave one of them unreachable.
+// Only Append makes a chain; Add gives a present key its new value.
 void TestVValues::repeatedAddUpdatesInPlace()
 {
     VValues list;
