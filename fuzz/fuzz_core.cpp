@@ -132,8 +132,7 @@ bool holdsUnclosedComment(QStringView text)
 
 // Formatting writes each pair with its comments closed inside it, so the text
 // parses back to the same pairs. Only a name or value holding a stray "/*"
-// escapes that: a later pair written after it may close it, and a repeated
-// name, written where it first stood, can bring such a closer behind it.
+// escapes that: a later pair written after it may close it.
 void checkFormatIsFixedPoint(QStringView declarations)
 {
     VValues values;

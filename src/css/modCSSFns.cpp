@@ -109,7 +109,7 @@ QString FormatDeclarations(const VValues &list)
 }
 
 // Names and values stay views until they are stored, so a declaration costs
-// only the strings it keeps. Add overwrites a present name in place.
+// only the strings it keeps.
 void ParseDeclarations(VValues &list, QStringView text)
 {
     CommentAwareSearch search(text);
@@ -132,10 +132,8 @@ void ParseDeclarations(VValues &list, QStringView text)
         const qsizetype colon = CommentAwareSearch(declaration).find(u':', 0);
         const QStringView name = TrimSpaces(colon < 0 ? declaration : declaration.first(colon));
         const QStringView value = colon < 0 ? QStringView() : TrimSpaces(declaration.sliced(colon + 1));
-        const int count = list.Count();
-        Pair &pair = list.Add(value.toString(), name.toString());
-        // A repeated name keeps its place, and its comments gather there.
-        pair.SetComment(list.Count() > count ? comment : JoinedComments(pair.Comment(), comment));
+        // A repeated name is a fallback chain; every declaration stays.
+        list.Append(value.toString(), name.toString()).SetComment(comment);
     }
     if (!waiting.isEmpty())
         list.SetTrailingComment(JoinedComments(list.TrailingComment(), waiting));

@@ -10,8 +10,8 @@ class VValues;
 // trailing comment goes last, after a ";". A pair left out hands its comment on.
 QString FormatDeclarations(const VValues &list);
 
-// Adds the declarations of text to list (it is not emptied first). A later
-// declaration of a present name overwrites its value in place. ";" and ":"
+// Appends the declarations of text to list (it is not emptied first); a
+// repeated name is appended too, making a chain. ";" and ":"
 // inside a comment split nothing; comments in front of a declaration become
 // its pair's comment, comments after the last one the list's trailing comment,
 // and a comment inside a value stays in the value.

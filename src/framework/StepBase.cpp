@@ -1,5 +1,7 @@
 #include "framework/StepBase.h"
 
+#include <QSet>
+
 #include <algorithm>
 
 namespace {
@@ -102,17 +104,20 @@ void StepBase::DoApply()
 
 bool MergeValues(const VValues &source, VValues &destination)
 {
+    QSet<QString> copied; // folded keys of the plain values copied so far
     for (const Pair &pair : source) {
-        Pair *present = destination.Find(pair.Key());
         if (pair.IsList()) {
+            Pair *present = destination.Find(pair.Key());
             if (!present)
                 present = &destination.Add(std::make_shared<VValues>(), pair.Key());
             if (!present->IsList() || !MergeValues(*pair.List(), *present->List()))
                 return false;
-        } else if (!present) {
-            destination.Add(pair.Value(), pair.Key());
+        } else if (copied.contains(foldKey(pair.Key()))) {
+            // The rest of a chain follows its first pair, so it copies whole.
+            destination.Append(pair.Value(), pair.Key());
         } else {
-            present->SetValue(pair.Value());
+            copied.insert(foldKey(pair.Key()));
+            destination.Set(pair.Value(), pair.Key());
         }
     }
     return true;

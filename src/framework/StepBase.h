@@ -86,6 +86,7 @@ private:
 };
 
 // Copies every pair of source into destination: new keys are appended, present
-// keys get the new value, nested lists are merged recursively. Returns false when
+// keys get the new value as VValues::Set gives it, the rest of a source chain
+// is appended after it, nested lists are merged recursively. Returns false when
 // destination holds a plain value where source holds a nested list.
 bool MergeValues(const VValues &source, VValues &destination);

@@ -1,6 +1,7 @@
 #include "support/VValues.h"
 
 #include <algorithm>
+#include <utility>
 
 Pair::Pair(const QString &key, const QString &value)
     : m_key(key), m_text(value)
@@ -83,12 +84,37 @@ bool VValues::Exists(QStringView key) const
 
 Pair &VValues::Add(const QString &value, const QString &key)
 {
-    return append(Pair(key, value));
+    return addOrUpdate(Pair(key, value));
 }
 
 Pair &VValues::Add(VValuesPtr list, const QString &key)
 {
-    return append(Pair(key, std::move(list)));
+    return addOrUpdate(Pair(key, std::move(list)));
+}
+
+Pair &VValues::Append(const QString &value, const QString &key)
+{
+    return append(Pair(key, value));
+}
+
+void VValues::Set(const QString &value, const QString &key)
+{
+    if (value.isEmpty()) {
+        Remove(key);
+        return;
+    }
+    const int last = positionOf(key);
+    if (last < 0) {
+        append(Pair(key, value));
+        return;
+    }
+    Pair &pair = m_pairs[size_t(last)];
+    // Editors write back every field they show; an unchanged one must leave
+    // the fallbacks in front of it.
+    if (!pair.IsList() && pair.Value() == value)
+        return;
+    pair.SetValue(value);
+    dropChain(key, last);
 }
 
 Pair &VValues::Item(const QString &key)
@@ -120,17 +146,28 @@ const Pair *VValues::Find(QStringView key) const
 
 void VValues::Remove(QStringView key)
 {
-    const int position = positionOf(key);
-    if (position < 0)
-        return;
-    const QString comment = m_pairs[size_t(position)].Comment();
-    m_pairs.erase(m_pairs.begin() + position);
-    if (size_t(position) < m_pairs.size()) {
-        Pair &next = m_pairs[size_t(position)];
-        next.SetComment(JoinedComments(comment, next.Comment()));
-    } else {
-        m_trailingComment = JoinedComments(comment, m_trailingComment);
+    if (Exists(key))
+        dropChain(key.toString(), -1);
+}
+
+void VValues::dropChain(QString key, int keep)
+{
+    QString carried; // comments of dropped pairs, for the next pair kept
+    size_t kept = 0;
+    for (size_t position = 0; position < m_pairs.size(); ++position) {
+        Pair &pair = m_pairs[position];
+        if (int(position) != keep && sameKey(pair.Key(), key)) {
+            carried = JoinedComments(carried, pair.Comment());
+            continue;
+        }
+        if (!carried.isEmpty())
+            pair.SetComment(JoinedComments(std::exchange(carried, QString()), pair.Comment()));
+        if (kept != position)
+            m_pairs[kept] = std::move(pair);
+        ++kept;
     }
+    m_pairs.erase(m_pairs.begin() + qsizetype(kept), m_pairs.end());
+    m_trailingComment = JoinedComments(carried, m_trailingComment);
     reindex();
 }
 
@@ -141,25 +178,24 @@ int VValues::positionOf(QStringView key) const
 
 int VValues::positionOf(QStringView key, size_t hash) const
 {
-    if (m_slots.empty())
-        return -1;
+    return m_slots.empty() ? -1 : m_slots[slotOf(key, hash)].position;
+}
+
+size_t VValues::slotOf(QStringView key, size_t hash) const
+{
     const size_t mask = m_slots.size() - 1;
     for (size_t at = hash & mask;; at = (at + 1) & mask) {
         const Slot &slot = m_slots[at];
-        if (slot.position < 0)
-            return -1;
-        if (slot.hash == hash && sameKey(m_pairs[size_t(slot.position)].Key(), key))
-            return slot.position;
+        if (slot.position < 0 || (slot.hash == hash && sameKey(m_pairs[size_t(slot.position)].Key(), key)))
+            return at;
     }
 }
 
+// A later pair of a chain takes over its key's slot, so the slot always
+// holds the chain's last pair.
 void VValues::index(int position, size_t hash)
 {
-    const size_t mask = m_slots.size() - 1;
-    size_t at = hash & mask;
-    while (m_slots[at].position >= 0)
-        at = (at + 1) & mask;
-    m_slots[at] = Slot{hash, position};
+    m_slots[slotOf(m_pairs[size_t(position)].Key(), hash)] = Slot{hash, position};
 }
 
 void VValues::reindex()
@@ -172,19 +208,21 @@ void VValues::reindex()
         index(int(position), caseBlindHash(m_pairs[position].Key()));
 }
 
+Pair &VValues::addOrUpdate(Pair pair)
+{
+    Pair *present = Find(pair.Key());
+    if (!present)
+        return append(std::move(pair));
+    if (pair.IsList())
+        present->SetValue(pair.List());
+    else
+        present->SetValue(pair.Value());
+    return *present;
+}
+
 Pair &VValues::append(Pair pair)
 {
-    // Two pairs under one key would leave the index pointing at only one of
-    // them; a repeated Add therefore updates the pair already there.
     const size_t hash = caseBlindHash(pair.Key());
-    if (const int position = positionOf(pair.Key(), hash); position >= 0) {
-        Pair *present = &m_pairs[size_t(position)];
-        if (pair.IsList())
-            present->SetValue(pair.List());
-        else
-            present->SetValue(pair.Value());
-        return *present;
-    }
     m_pairs.push_back(std::move(pair));
     if (m_slots.size() < 2 * m_pairs.size())
         reindex();

@@ -1,25 +1,8 @@
 #include "css/modCSSFns.h"
 #include "support/VValues.h"
+#include "../support/PairsText.h"
 
 #include <QtTest>
-
-namespace {
-
-// "key = value", with "comment | " in front when the pair has one, and the
-// trailing comment last as "end | comment".
-QStringList pairsOf(const VValues &list)
-{
-    QStringList pairs;
-    for (const Pair &pair : list) {
-        const QString comment = pair.Comment().isEmpty() ? QString() : pair.Comment() + QStringLiteral(" | ");
-        pairs << comment + pair.Key() + QStringLiteral(" = ") + pair.Value();
-    }
-    if (!list.TrailingComment().isEmpty())
-        pairs << QStringLiteral("end | ") + list.TrailingComment();
-    return pairs;
-}
-
-} // namespace
 
 class TestModCSSFns : public QObject
 {
@@ -44,11 +27,12 @@ void TestModCSSFns::parse_data()
         << "color : red ;  font-size:9pt" << QStringList{"color = red", "font-size = 9pt"}
         << "color:red;font-size:9pt";
     QTest::newRow(": inside a value") << "content:a:b" << QStringList{"content = a:b"} << "content:a:b";
-    QTest::newRow("later value wins in place")
-        << "color:red;margin:0;color:blue" << QStringList{"color = blue", "margin = 0"}
-        << "color:blue;margin:0";
-    QTest::newRow("names differing in case are one pair")
-        << "COLOR:red;color:blue" << QStringList{"COLOR = blue"} << "COLOR:blue";
+    QTest::newRow("repeated name keeps every declaration")
+        << "display:-webkit-box;color:red;display:flex"
+        << QStringList{"display = -webkit-box", "color = red", "display = flex"}
+        << "display:-webkit-box;color:red;display:flex";
+    QTest::newRow("names differing in case make a chain")
+        << "COLOR:red;color:blue" << QStringList{"COLOR = red", "color = blue"} << "COLOR:red;color:blue";
     QTest::newRow("lone word has no value") << "bold;color:red"
                                             << QStringList{"bold = ", "color = red"} << "color:red";
     QTest::newRow("two ; give the empty name")
@@ -64,12 +48,12 @@ void TestModCSSFns::parse_data()
         << QStringList{"line-height = 1.15", "/* 1 */ | -webkit-text-size-adjust = 100%",
                        "end | /* 2 */"}
         << "line-height:1.15;/* 1 */ -webkit-text-size-adjust:100%;/* 2 */";
-    QTest::newRow("repeated name gathers its comments")
+    QTest::newRow("repeated name keeps each comment")
         << "border-bottom: none; /* 1 */   text-decoration: underline; /* 2 */   "
            "text-decoration: underline dotted; /* 2 */"
-        << QStringList{"border-bottom = none", "/* 1 */ /* 2 */ | text-decoration = underline dotted",
-                       "end | /* 2 */"}
-        << "border-bottom:none;/* 1 */ /* 2 */ text-decoration:underline dotted;/* 2 */";
+        << QStringList{"border-bottom = none", "/* 1 */ | text-decoration = underline",
+                       "/* 2 */ | text-decoration = underline dotted", "end | /* 2 */"}
+        << "border-bottom:none;/* 1 */ text-decoration:underline;/* 2 */ text-decoration:underline dotted;/* 2 */";
     QTest::newRow("; and : inside a comment split nothing")
         << "/* a;b:c */ margin: 0; color: red"
         << QStringList{"/* a;b:c */ | margin = 0", "color = red"} << "/* a;b:c */ margin:0;color:red";
@@ -107,7 +91,7 @@ void TestModCSSFns::parseAddsToWhatIsThere()
     VValues list;
     list.Add(QStringLiteral("0"), QStringLiteral("margin"));
     ParseDeclarations(list, u"color:red;Margin:1px");
-    QCOMPARE(pairsOf(list), (QStringList{"margin = 1px", "color = red"}));
+    QCOMPARE(pairsOf(list), (QStringList{"margin = 0", "color = red", "Margin = 1px"}));
 }
 
 // A grid row cleared removes its pair; the comment in front of it must stay.

@@ -107,6 +107,10 @@ void TestStepBase::mergeCopiesPairs_data()
                                   << QStringList{"margin = 0"};
     QTest::newRow("keys ignore case") << QStringList{"COLOR", "blue"} << QStringList{"color", "red"}
                                       << QStringList{"color = blue"};
+    QTest::newRow("a chain copies whole, replacing the one there")
+        << QStringList{"display", "box", "display", "flex"}
+        << QStringList{"display", "block", "display", "grid", "margin", "0"}
+        << QStringList{"display = box", "margin = 0", "display = flex"};
 }
 
 void TestStepBase::mergeCopiesPairs()
@@ -117,9 +121,9 @@ void TestStepBase::mergeCopiesPairs()
     VValues from;
     VValues to;
     for (qsizetype i = 0; i + 1 < source.size(); i += 2)
-        from.Add(source[i + 1], source[i]);
+        from.Append(source[i + 1], source[i]);
     for (qsizetype i = 0; i + 1 < destination.size(); i += 2)
-        to.Add(destination[i + 1], destination[i]);
+        to.Append(destination[i + 1], destination[i]);
     QVERIFY(MergeValues(from, to));
     QCOMPARE(pairsOf(to), merged);
 }

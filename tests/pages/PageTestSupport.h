@@ -10,14 +10,14 @@
 #include <QWidget>
 
 // Values written as "name:value;name:value", in list order; an empty value
-// stays visible as "name:".
+// stays visible as "name:", a repeated name makes a chain.
 inline void fillValues(VValues &values, const QString &text)
 {
     values.Clear();
     const QStringList pairs = text.split(u';', Qt::SkipEmptyParts);
     for (const QString &pair : pairs) {
         const qsizetype colon = pair.indexOf(u':');
-        values.Add(pair.mid(colon + 1), pair.left(colon));
+        values.Append(pair.mid(colon + 1), pair.left(colon));
     }
 }
 

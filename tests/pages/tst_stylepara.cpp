@@ -63,8 +63,13 @@ void TestStylePara::updateFollowsTheValueRules_data()
         << "color:red" << QStringList{"txtN0=5px", "txtN5=2em"} << "color:red;word-spacing:2em;margin-left:5px";
     QTest::newRow("existing entry keeps its place")
         << "margin-left:1px;color:red" << QStringList{"txtN0=2px"} << "margin-left:2px;color:red";
-    QTest::newRow("emptied field leaves the entry empty")
-        << "margin-top:4px;color:red" << QStringList{"txtN3="} << "margin-top:;color:red";
+    QTest::newRow("emptied field removes its whole chain")
+        << "margin-top:4px;color:red;margin-top:5px" << QStringList{"txtN3="} << "color:red";
+    QTest::newRow("unchanged field keeps its chain")
+        << "margin-left:1px;color:red;margin-left:2px" << QStringList()
+        << "margin-left:1px;color:red;margin-left:2px";
+    QTest::newRow("changed field replaces its chain at the last place")
+        << "margin-left:1px;color:red;margin-left:2px" << QStringList{"txtN0=3px"} << "color:red;margin-left:3px";
 }
 
 void TestStylePara::updateFollowsTheValueRules()
@@ -96,8 +101,8 @@ void TestStylePara::listsShowAndWriteKeys_data()
 
     const QString notSet = StylePara::alignments()[0].caption;
     QTest::newRow("neither set") << "" << notSet << notSet << 5 << "";
-    QTest::newRow("empty values stay not set")
-        << "text-align:;line-height:" << notSet << notSet << 5 << "text-align:;line-height:";
+    QTest::newRow("empty values shown not set, then removed")
+        << "text-align:;line-height:" << notSet << notSet << 5 << "";
     QTest::newRow("justify shown, its key written")
         << "text-align:justify" << StylePara::alignments()[4].caption << notSet << 5 << "text-align:justify";
     QTest::newRow("line height 150%")
@@ -149,7 +154,7 @@ void TestStylePara::choosingAnItemWritesItsKey_data()
     QTest::addColumn<QString>("after");
 
     QTest::newRow("double spacing") << "icLh" << "line-height:150%" << int(Qt::Key_Down) << "line-height:200%";
-    QTest::newRow("not set empties") << "icLh" << "line-height:150%" << int(Qt::Key_Home) << "line-height:";
+    QTest::newRow("not set removes") << "icLh" << "line-height:150%" << int(Qt::Key_Home) << "";
     QTest::newRow("alignment chosen") << "icAlign" << "" << int(Qt::Key_Down) << "text-align:left";
     QTest::newRow("value read in capitals replaced by a pick")
         << "icAlign" << "text-align:JUSTIFY" << int(Qt::Key_Up) << "text-align:right";

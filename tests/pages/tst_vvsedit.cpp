@@ -87,8 +87,12 @@ void TestVvsEdit::typedRowsBecomeValues_data()
     QTest::newRow("spaces trimmed") << "" << QStringList{"0,0=  color ", "0,1= red  "} << "color:red";
     QTest::newRow("empty value drops") << "color:red;margin:0" << QStringList{"1,1="} << "color:red";
     QTest::newRow("empty name drops") << "color:red;margin:0" << QStringList{"0,0="} << "margin:0";
-    QTest::newRow("same name: first place, last value")
-        << "color:red;margin:0" << QStringList{"2,0=color", "2,1=blue"} << "color:blue;margin:0";
+    QTest::newRow("same name: a chain in row order")
+        << "color:red;margin:0" << QStringList{"2,0=color", "2,1=blue"} << "color:red;margin:0;color:blue";
+    QTest::newRow("chain shown a row each, kept") << "display:box;color:red;display:flex" << QStringList()
+                                                  << "display:box;color:red;display:flex";
+    QTest::newRow("first of a chain edited") << "display:box;color:red;display:flex" << QStringList{"0,1=grid"}
+                                             << "display:grid;color:red;display:flex";
     QTest::newRow("any property, value as typed")
         << "" << QStringList{"0,0=--gap", "0,1=4px", "1,0=display", "1,1=var(--d)"} << "--gap:4px;display:var(--d)";
 }
@@ -121,6 +125,8 @@ void TestVvsEdit::commentsStayWithTheirRows_data()
                                                     << "/* 1 */ color:red";
     QTest::newRow("last row dropped: to the end") << "margin:0;/* 1 */ color:red" << "1,0="
                                                   << "margin:0;/* 1 */";
+    QTest::newRow("each link of a chain keeps its own") << "/* 1 */ top:0;/* 2 */ TOP:1px" << "1,1=2px"
+                                                        << "/* 1 */ top:0;/* 2 */ TOP:2px";
 }
 
 void TestVvsEdit::commentsStayWithTheirRows()
@@ -186,6 +192,7 @@ void TestVvsEdit::unknownNamesAreMarked()
     QFETCH(bool, unknown);
 
     // A name shown from the rule is judged as a typed one; values are never judged.
+    // The two rows make a chain.
     reShowWith(*m_page, m_values, name + QStringLiteral(":x"));
     type(1, 0, name);
     type(1, 1, QStringLiteral("colr"));
@@ -195,7 +202,7 @@ void TestVvsEdit::unknownNamesAreMarked()
     }
     QCOMPARE(m_grid->item(0, 1)->toolTip(), QString());
     QVERIFY(m_page->Update());
-    QCOMPARE(valuesText(m_values), name + QStringLiteral(":colr"));
+    QCOMPARE(valuesText(m_values), name + QStringLiteral(":x;") + name + QStringLiteral(":colr"));
 }
 
 void TestVvsEdit::namesComplete()

@@ -114,10 +114,7 @@ QString StylePage::GetValue(const QString &name) const
 
 void StylePage::SetValue(const QString &value, const QString &name)
 {
-    if (Pair *pair = m_values->Find(name))
-        pair->SetValue(value);
-    else if (!value.isEmpty())
-        m_values->Add(value, name);
+    m_values->Set(value, name);
 }
 
 int StylePage::GetComboItem(const QString &key, QComboBox *list)

@@ -72,7 +72,10 @@ protected:
 
     qint16 LoadState() const { return m_loadState; }
 
+    // The value a browser uses: the last of the property's declarations.
     QString GetValue(const QString &name) const;
+    // A changed value replaces all the property's declarations; an unchanged
+    // one keeps them, an empty one removes them.
     void SetValue(const QString &value, const QString &name);
     // Index of the list's item under key (ignoring letter case); a key the
     // list lacks is appended as an item of its own.

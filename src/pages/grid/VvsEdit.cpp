@@ -75,8 +75,7 @@ void VvsEdit::showRows()
 }
 
 // The one place the grid becomes the rule's values: a row with an empty name
-// or value is dropped; of rows sharing a name, the first gives the place and
-// the last the value.
+// or value is dropped; rows sharing a name make a chain in row order.
 void VvsEdit::storeRows()
 {
     // A dropped row's comment moves on to the next row kept, or to the end.
@@ -90,12 +89,7 @@ void VvsEdit::storeRows()
         carried = JoinedComments(carried, nameItem ? nameItem->data(CommentRole).toString() : QString());
         if (name.isEmpty() || value.isEmpty())
             continue;
-        Pair *pair = m_values->Find(name);
-        if (pair)
-            pair->SetValue(value);
-        else
-            pair = &m_values->Add(value, name);
-        pair->SetComment(JoinedComments(pair->Comment(), std::exchange(carried, QString())));
+        m_values->Append(value, name).SetComment(std::exchange(carried, QString()));
     }
     m_values->SetTrailingComment(JoinedComments(carried, trailing));
 }
