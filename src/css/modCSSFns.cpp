@@ -1,5 +1,6 @@
 #include "css/modCSSFns.h"
 
+#include "css/CssTokenizer.h"
 #include "css/modStr.h"
 #include "support/VValues.h"
 
@@ -7,49 +8,6 @@ namespace {
 
 constexpr QStringView CommentOpen = u"/*";
 constexpr QStringView CommentClose = u"*/";
-
-// Finds separators outside comments in one text. A "/*" with no "*/" after it
-// opens no comment; once none is left, the search for comments stops, which
-// keeps a text full of unclosed openers linear.
-class CommentAwareSearch
-{
-public:
-    explicit CommentAwareSearch(QStringView text) : m_text(text) {}
-
-    // The first separator at or after from outside comments, or -1.
-    qsizetype find(QChar separator, qsizetype from)
-    {
-        for (;;) {
-            const qsizetype at = m_text.indexOf(separator, from);
-            if (at < 0 || !m_closesLeft)
-                return at;
-            const qsizetype open = commentOpenBefore(from, at);
-            if (open < 0)
-                return at;
-            const qsizetype close = m_text.indexOf(CommentClose, open + CommentOpen.size());
-            if (close < 0) {
-                m_closesLeft = false;
-                return at;
-            }
-            from = close + CommentClose.size();
-        }
-    }
-
-private:
-    // Hops over "/" with the vectorised character search.
-    qsizetype commentOpenBefore(qsizetype from, qsizetype end) const
-    {
-        const QStringView span = m_text.first(end);
-        for (qsizetype at = span.indexOf(u'/', from); at >= 0; at = span.indexOf(u'/', at + 1)) {
-            if (at + 1 < end && span[at + 1] == u'*')
-                return at;
-        }
-        return -1;
-    }
-
-    QStringView m_text;
-    bool m_closesLeft = true;
-};
 
 // The length of the comments that open a declaration (the blanks between them
 // included). Declarations end only outside comments, so a comment that closes
@@ -112,13 +70,23 @@ QString FormatDeclarations(const VValues &list)
 // only the strings it keeps.
 void ParseDeclarations(VValues &list, QStringView text)
 {
-    CommentAwareSearch search(text);
+    // ";" and ":" count only outside strings, comments, url() and brackets;
+    // a custom property's "{…}" value is one block too.
+    CssTokenizer tokens(CssTokenizer::Semicolons | CssTokenizer::Colons, true);
     QString waiting; // comments standing alone, for the next declaration
     qsizetype pos = 0;
+    CssTokenizer::Found found;
     while (pos < text.size()) {
-        const qsizetype end = search.find(u';', pos);
-        QStringView declaration = TrimSpaces(text.sliced(pos, (end < 0 ? text.size() : end) - pos));
-        pos = end < 0 ? text.size() : end + 1;
+        qsizetype colon = -1; // the declaration's first ":"
+        do {
+            found = tokens.next(text, found.stop == CssTokenizer::Stop::None ? pos : found.after());
+            if (found.stop == CssTokenizer::Stop::Colon && colon < 0)
+                colon = found.pos;
+        } while (found.stop != CssTokenizer::Stop::None && found.stop != CssTokenizer::Stop::Semicolon);
+        const qsizetype end = found.stop == CssTokenizer::Stop::None ? text.size() : found.pos;
+        QStringView declaration = TrimSpaces(text.sliced(pos, end - pos));
+        pos = found.stop == CssTokenizer::Stop::None ? text.size() : end + 1;
+        found = {};
 
         const qsizetype commentLength = leadingCommentsLength(declaration);
         const QString comment = JoinedComments(waiting, declaration.first(commentLength).toString());
@@ -129,7 +97,8 @@ void ParseDeclarations(VValues &list, QStringView text)
         }
         waiting.clear();
 
-        const qsizetype colon = CommentAwareSearch(declaration).find(u':', 0);
+        if (colon >= 0)
+            colon -= declaration.data() - text.data();
         const QStringView name = TrimSpaces(colon < 0 ? declaration : declaration.first(colon));
         const QStringView value = colon < 0 ? QStringView() : TrimSpaces(declaration.sliced(colon + 1));
         // A repeated name is a fallback chain; every declaration stays.

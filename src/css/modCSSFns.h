@@ -11,8 +11,9 @@ class VValues;
 QString FormatDeclarations(const VValues &list);
 
 // Appends the declarations of text to list (it is not emptied first); a
-// repeated name is appended too, making a chain. ";" and ":"
-// inside a comment split nothing; comments in front of a declaration become
-// its pair's comment, comments after the last one the list's trailing comment,
-// and a comment inside a value stays in the value.
+// repeated name is appended too, making a chain. ";" and ":" split only
+// outside comments, strings, url() and brackets, so values keep their text
+// (a custom property's "{…}" value too); comments in front of a declaration
+// become its pair's comment, comments after the last one the list's trailing
+// comment, and a comment inside a value stays in the value.
 void ParseDeclarations(VValues &list, QStringView text);

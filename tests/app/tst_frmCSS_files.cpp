@@ -492,7 +492,7 @@ void TestFrmCSSFiles::unencodableTextOffersUtf8_data()
     QTest::addColumn<QByteArray>("saved");
     const QByteArray latin1("@charset \"ISO-8859-1\";\nh1 {font-size:9pt}\n");
     QTest::newRow("agreed") << int(QMessageBox::Yes)
-                            << QByteArray("@charset \"UTF-8\"; h1 { font-size:宋体 }\n");
+                            << QByteArray("@charset \"UTF-8\";\nh1 { font-size:宋体 }\n");
     QTest::newRow("cancelled") << int(QMessageBox::Cancel) << latin1;
 }
 

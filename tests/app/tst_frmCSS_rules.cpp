@@ -236,6 +236,11 @@ void TestFrmCSSRules::renames()
     QTest::keyClicks(editor, typed);
     QTest::keyClick(editor, Qt::Key_Return);
 
+    // A refused name keeps the editor open for another try.
+    if (!modified && typed.isEmpty()) {
+        QVERIFY(!closing.isNull());
+        QTest::keyClick(editor, Qt::Key_Escape);
+    }
     // The view commits and closes the editor after the key event was handled.
     QTRY_VERIFY(closing.isNull());
     QCOMPARE(window->document().rule(0).selector, selector);

@@ -71,8 +71,19 @@ void TestModCSSFns::parse_data()
         << "a:1; /* x */ ; b:2" << QStringList{"a = 1", "/* x */ | b = 2"} << "a:1;/* x */ b:2";
     QTest::newRow("only a comment") << "/* nothing */" << QStringList{"end | /* nothing */"}
                                     << "/* nothing */";
-    QTest::newRow("unclosed opener is text")
-        << "a:1 /* b; c:2" << QStringList{"a = 1 /* b", "c = 2"} << "a:1 /* b;c:2";
+    QTest::newRow("separators inside strings, url() and brackets")
+        << "background:url(data:image/png;base64,iVBO=) no-repeat;content:\"a;b:c\";grid-area:[a;b] x"
+        << QStringList{"background = url(data:image/png;base64,iVBO=) no-repeat", "content = \"a;b:c\"",
+                       "grid-area = [a;b] x"}
+        << "background:url(data:image/png;base64,iVBO=) no-repeat;content:\"a;b:c\";grid-area:[a;b] x";
+    QTest::newRow("custom property block and !important")
+        << "--x: {a;b} ;color:red !important;--y:[1;2]"
+        << QStringList{"--x = {a;b}", "color = red !important", "--y = [1;2]"}
+        << "--x:{a;b};color:red !important;--y:[1;2]";
+    QTest::newRow("escaped separator") << "content:\\;x;a:b" << QStringList{"content = \\;x", "a = b"}
+                                       << "content:\\;x;a:b";
+    QTest::newRow("unclosed comment runs to the end")
+        << "a:1 /* b; c:2" << QStringList{"a = 1 /* b; c:2"} << "a:1 /* b; c:2";
 }
 
 void TestModCSSFns::parse()
