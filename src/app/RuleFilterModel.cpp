@@ -2,11 +2,12 @@
 
 #include "app/RuleListModel.h"
 
+#include <algorithm>
+
 RuleFilterModel::RuleFilterModel(RuleListModel *rules, QObject *parent)
     : QSortFilterProxyModel(parent)
     , m_rules(rules)
 {
-    setRecursiveFilteringEnabled(true);
     setSourceModel(rules);
 }
 
@@ -30,11 +31,25 @@ void RuleFilterModel::setPinned(const QModelIndex &entry)
 
 bool RuleFilterModel::filterAcceptsRow(int sourceRow, const QModelIndex &sourceParent) const
 {
-    // The document's own text is searched: going through data() would build a
-    // string per rule, too slow for a filter that runs on every keystroke.
     if (m_text.isEmpty())
         return true;
-    if (m_pinned.isValid() && m_pinned.row() == sourceRow && m_pinned.parent() == sourceParent)
+    // A block shows when it holds the pinned entry or a match.
+    QModelIndex pinned = m_pinned;
+    for (; pinned.isValid(); pinned = pinned.parent()) {
+        if (pinned.row() == sourceRow && pinned.parent() == sourceParent)
+            return true;
+    }
+    return matches(m_rules->entryAt(sourceParent, sourceRow));
+}
+
+// The document's own texts are searched: going through data() would build a
+// string per rule, too slow for a filter that runs on every keystroke.
+bool RuleFilterModel::matches(const Rule &entry) const
+{
+    if (entry.selector.contains(m_text, Qt::CaseInsensitive))
         return true;
-    return m_rules->entryAt(sourceParent, sourceRow).selector.contains(m_text, Qt::CaseInsensitive);
+    if (!entry.holdsEntries())
+        return false;
+    return std::any_of(entry.block->entries.begin(), entry.block->entries.end(),
+                       [this](const Rule &inside) { return matches(inside); });
 }

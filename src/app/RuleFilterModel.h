@@ -4,6 +4,7 @@
 #include <QSortFilterProxyModel>
 
 class RuleListModel;
+struct Rule;
 
 // Shows the entries whose text contains the filter text, ignoring letter
 // case, at every depth with the blocks that hold them, and always the current
@@ -23,6 +24,8 @@ protected:
     bool filterAcceptsRow(int sourceRow, const QModelIndex &sourceParent) const override;
 
 private:
+    bool matches(const Rule &entry) const;
+
     RuleListModel *m_rules;
     QString m_text;
     QPersistentModelIndex m_pinned;

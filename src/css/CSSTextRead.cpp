@@ -1,5 +1,7 @@
 #include "css/CSSTextRead.h"
 
+#include <QtAlgorithms>
+
 #include <algorithm>
 #include <initializer_list>
 #include <utility>
@@ -55,16 +57,26 @@ QStringView normalised(QStringView raw, QString &out)
 #endif
     while (src < end) {
 #if defined(__SSE2__)
-        // Eight characters at a time while no CR needs a look at its neighbour.
+        // Eight characters at a time; a block holding a CR is written up to
+        // its first CR, which becomes a blank when an LF follows.
         if (end - src >= 8) {
             __m128i chars = _mm_loadu_si128(reinterpret_cast<const __m128i *>(src));
-            if (_mm_movemask_epi8(_mm_cmpeq_epi16(chars, cr)) == 0) {
-                chars = _mm_add_epi16(chars, _mm_and_si128(_mm_cmpeq_epi16(chars, tab), tabToSpace));
-                _mm_storeu_si128(reinterpret_cast<__m128i *>(dst), chars);
+            const uint crs = uint(_mm_movemask_epi8(_mm_cmpeq_epi16(chars, cr)));
+            chars = _mm_add_epi16(chars, _mm_and_si128(_mm_cmpeq_epi16(chars, tab), tabToSpace));
+            _mm_storeu_si128(reinterpret_cast<__m128i *>(dst), chars);
+            if (crs == 0) {
                 src += 8;
                 dst += 8;
                 continue;
             }
+            const int at = qCountTrailingZeroBits(crs) / 2;
+            src += at + 1;
+            dst += at + 1;
+            if (src < end && *src == u'\n') {
+                dst[-1] = u' ';
+                ++src;
+            }
+            continue;
         }
 #endif
         char16_t c = *src++;

@@ -32,6 +32,83 @@ constexpr CharSet normalStops[4] = {
     CharSet("{}()[]\"'\\/;:"),
 };
 
+// The first character of the set in text[from, size), or size. Eight
+// characters are tried at once; the few that only look like one of the set
+// ("|" beside "\\") are passed over.
+template<int report>
+qsizetype findStop(const char16_t *text, qsizetype from, qsizetype size, const CharSet &stops)
+{
+    const char16_t *p = text + from;
+    const char16_t *const end = text + size;
+#if defined(__SSE2__)
+    const auto all = [](char16_t c) { return _mm_set1_epi16(short(c)); };
+    const __m128i caseBit = all(0x20);
+    const __m128i pairBits = all(0xFFFE);
+    for (; end - p >= 8; p += 8) {
+        const __m128i c = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
+        const __m128i folded = _mm_or_si128(c, caseBit); // "[" as "{", "]" as "}", "\\" as "|"
+        __m128i hit = _mm_or_si128(_mm_cmpeq_epi16(folded, all(u'{')), _mm_cmpeq_epi16(folded, all(u'}')));
+        hit = _mm_or_si128(hit, _mm_cmpeq_epi16(folded, all(u'|')));
+        hit = _mm_or_si128(hit, _mm_cmpeq_epi16(_mm_and_si128(c, pairBits), all(u'('))); // "(" and ")"
+        hit = _mm_or_si128(hit, _mm_cmpeq_epi16(c, all(u'"')));
+        hit = _mm_or_si128(hit, _mm_cmpeq_epi16(c, all(u'\'')));
+        hit = _mm_or_si128(hit, _mm_cmpeq_epi16(c, all(u'/')));
+        if constexpr ((report & CssTokenizer::Semicolons) != 0)
+            hit = _mm_or_si128(hit, _mm_cmpeq_epi16(c, all(u';')));
+        if constexpr ((report & CssTokenizer::Colons) != 0)
+            hit = _mm_or_si128(hit, _mm_cmpeq_epi16(c, all(u':')));
+        for (uint mask = uint(_mm_movemask_epi8(hit)); mask != 0;) {
+            const int at = qCountTrailingZeroBits(mask) / 2;
+            if (stops.has(p[at]))
+                return p - text + at;
+            mask &= ~(3u << (2 * at)); // each character sets two bits
+        }
+    }
+#endif
+    for (; p < end; ++p) {
+        if (stops.has(*p))
+            return p - text;
+    }
+    return size;
+}
+
+qsizetype findStop(int report, const char16_t *text, qsizetype from, qsizetype size)
+{
+    const CharSet &stops = normalStops[report];
+    switch (report) {
+    case CssTokenizer::Semicolons:
+        return findStop<CssTokenizer::Semicolons>(text, from, size, stops);
+    case CssTokenizer::Colons:
+        return findStop<CssTokenizer::Colons>(text, from, size, stops);
+    case CssTokenizer::Semicolons | CssTokenizer::Colons:
+        return findStop<CssTokenizer::Semicolons | CssTokenizer::Colons>(text, from, size, stops);
+    default:
+        return findStop<CssTokenizer::Braces>(text, from, size, stops);
+    }
+}
+
+// The first of the given characters in text[from, size), or size.
+template<typename... Chars>
+qsizetype findAnyOf(const char16_t *text, qsizetype from, qsizetype size, Chars... chars)
+{
+    const char16_t *p = text + from;
+    const char16_t *const end = text + size;
+#if defined(__SSE2__)
+    for (; end - p >= 8; p += 8) {
+        const __m128i c = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
+        __m128i hit = _mm_setzero_si128();
+        ((hit = _mm_or_si128(hit, _mm_cmpeq_epi16(c, _mm_set1_epi16(short(chars))))), ...);
+        if (const uint mask = uint(_mm_movemask_epi8(hit)))
+            return p - text + qCountTrailingZeroBits(mask) / 2;
+    }
+#endif
+    for (; p < end; ++p) {
+        if (((*p == chars) || ...))
+            return p - text;
+    }
+    return size;
+}
+
 bool isNewline(char16_t c)
 {
     return c == u'\n' || c == u'\r' || c == u'\f';
@@ -105,7 +182,6 @@ CssTokenizer::Found CssTokenizer::next(QStringView text, qsizetype pos)
 {
     const qsizetype size = text.size();
     const char16_t *const s = text.utf16();
-    const CharSet &stops = normalStops[m_report];
     while (pos < size) {
         if (m_escape) { // a backslash ended the last piece
             m_escape = false;
@@ -160,9 +236,7 @@ CssTokenizer::Found CssTokenizer::next(QStringView text, qsizetype pos)
                     continue;
                 }
             }
-            qsizetype p = pos;
-            while (p < size && !stops.has(s[p]))
-                ++p;
+            const qsizetype p = findStop(m_report, s, pos, size);
             if (p == size) {
                 pos = size;
                 break;
@@ -253,7 +327,10 @@ qsizetype CssTokenizer::skipComment(QStringView text, qsizetype from)
 qsizetype CssTokenizer::skipString(QStringView text, qsizetype from)
 {
     const char16_t *const s = text.utf16();
-    for (qsizetype p = from; p < text.size(); ++p) {
+    for (qsizetype p = from;; ++p) {
+        p = findAnyOf(s, p, text.size(), m_quote, u'\\', u'\n', u'\r', u'\f');
+        if (p == text.size())
+            return p;
         const char16_t c = s[p];
         if (c == m_quote) {
             m_state = State::Normal;
@@ -263,35 +340,32 @@ qsizetype CssTokenizer::skipString(QStringView text, qsizetype from)
             m_state = State::Normal;
             return p;
         }
-        if (c == u'\\') {
-            if (p + 1 == text.size()) {
-                m_escape = true;
-                return text.size();
-            }
-            p += escapedLength(text, p + 1);
+        if (p + 1 == text.size()) { // a backslash
+            m_escape = true;
+            return text.size();
         }
+        p += escapedLength(text, p + 1);
     }
-    return text.size();
 }
 
 // An unquoted url runs to its ")", whatever it holds; a malformed one too.
 qsizetype CssTokenizer::skipUrl(QStringView text, qsizetype from)
 {
     const char16_t *const s = text.utf16();
-    for (qsizetype p = from; p < text.size(); ++p) {
+    for (qsizetype p = from;; ++p) {
+        p = findAnyOf(s, p, text.size(), u')', u'\\');
+        if (p == text.size())
+            return p;
         if (s[p] == u')') {
             m_state = State::Normal;
             return p + 1;
         }
-        if (s[p] == u'\\') {
-            if (p + 1 == text.size()) {
-                m_escape = true;
-                return text.size();
-            }
-            p += escapedLength(text, p + 1);
+        if (p + 1 == text.size()) { // a backslash
+            m_escape = true;
+            return text.size();
         }
+        p += escapedLength(text, p + 1);
     }
-    return text.size();
 }
 
 bool CssTokenizer::urlBefore(QStringView text, qsizetype at) const

@@ -19,6 +19,7 @@
 #include <QTabBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTreeView>
 #include <QToolBar>
 #include <QUrl>
 
@@ -56,6 +57,8 @@ private slots:
     void deletes_data();
     void deletes();
     void deletingLastRuleEmptiesPage();
+    void blocksInTheList_data();
+    void blocksInTheList();
     void deleteKeyBelongsToFocusedField();
     void pastes_data();
     void pastes();
@@ -298,6 +301,56 @@ void TestFrmCSSRules::deletes()
     QCOMPARE(currentRow(*window), current);
     QCOMPARE(ruleList(*window)->currentIndex().row(), current);
     QCOMPARE(statusText(*window), status);
+}
+
+void TestFrmCSSRules::blocksInTheList_data()
+{
+    QTest::addColumn<QString>("row");     // "1.0": the first row inside the second
+    QTest::addColumn<bool>("pagesOn");
+    QTest::addColumn<QString>("status");
+    QTest::addColumn<QByteArray>("afterDelete");
+
+    const QByteArray saved("@charset \"UTF-8\";\nh1 { font-size:9pt }\n@media (min-width: 1200px) {\n"
+                           "  h1 { font-size:2rem }\n}\nh2 { color: red; }\n");
+    QTest::newRow("statement") << "0" << false << "@charset \"UTF-8\";"
+                               << QByteArray(saved).replace("@charset \"UTF-8\";\n", "");
+    QTest::newRow("group") << "2" << false << "@media (min-width: 1200px) {"
+                           << QByteArray(saved).replace("@media (min-width: 1200px) {\n  h1 { font-size:2rem }\n}\n", "");
+    QTest::newRow("rule in a group") << "2.0" << true << "h1 { font-size:2rem }"
+                                     << QByteArray(saved).replace("  h1 { font-size:2rem }\n", "");
+}
+
+// Selecting a row at any depth shows its entry; Delete takes it out with
+// everything inside it, and the file still reads as the rest of the original.
+void TestFrmCSSRules::blocksInTheList()
+{
+    QFETCH(QString, row);
+    QFETCH(bool, pagesOn);
+    QFETCH(QString, status);
+    QFETCH(QByteArray, afterDelete);
+    const QString path = m_dir.filePath(QStringLiteral("blocks.css"));
+    writeBytes(path, "@charset \"UTF-8\";\nh1 {font-size:9pt}\n@media (min-width: 1200px) { h1 {font-size:2rem} }\n"
+                     "h2 { color: red; }\n");
+    auto window = startWindow(path);
+    // The first rule, not the @charset, is shown on opening; groups are open.
+    QCOMPARE(statusText(*window), QStringLiteral("h1 { font-size:9pt }"));
+    auto *list = qobject_cast<QTreeView *>(ruleList(*window));
+    QAbstractItemModel *rows = list->model();
+    QCOMPARE(rows->rowCount(), 4);
+    QVERIFY(list->isExpanded(rows->index(2, 0)));
+
+    QModelIndex index;
+    for (const QString &level : row.split(u'.'))
+        index = rows->index(level.toInt(), 0, index);
+    list->scrollTo(index);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(index).center());
+    QCOMPARE(statusText(*window), status);
+    QCOMPARE(fontPage(*window)->isEnabled(), pagesOn);
+    QCOMPARE(fontPage(*window)->field()->text(), pagesOn ? QStringLiteral("2rem") : QString());
+
+    clickToolbar(*window, QStringLiteral("del"));
+    QVERIFY(window->SaveFile());
+    QCOMPARE(readBytes(path), afterDelete);
 }
 
 void TestFrmCSSRules::deletingLastRuleEmptiesPage()

@@ -11,6 +11,24 @@
 
 #include <functional>
 
+namespace {
+
+// "2.0" is the first entry inside the third top-level one.
+EntryPath pathFrom(const QString &text)
+{
+    EntryPath path;
+    for (const QString &row : text.split(u'.'))
+        path = path.child(row.toInt());
+    return path;
+}
+
+const QByteArray blocks("@import \"a.css\";\nh1{a:b}\n@media print {\n  p{c:d}\n  .x{e:f}\n}\n"
+                        ".card{g:h;&:hover{i:j}}\n");
+const QByteArray blocksSaved("@import \"a.css\";\nh1 { a:b }\n@media print {\n  p { c:d }\n  .x { e:f }\n}\n"
+                             ".card { g:h;\n  &:hover { i:j }\n}\n");
+
+} // namespace
+
 class TestStylesheet : public QObject
 {
     Q_OBJECT
@@ -24,6 +42,12 @@ private slots:
     void commentsAndUnfinishedTextAreKept();
     void removingHandsCommentsOn_data();
     void removingHandsCommentsOn();
+    void savesBlocksOnePerLine_data();
+    void savesBlocksOnePerLine();
+    void editsInsideBlocksAreUndone_data();
+    void editsInsideBlocksAreUndone();
+    void renameKeepsTheEntryWhatItIs_data();
+    void renameKeepsTheEntryWhatItIs();
 
 private:
     // The bytes a save writes after load of bytes and then edit.
@@ -170,6 +194,126 @@ void TestStylesheet::removingHandsCommentsOn()
                  sheet.undoStack()->undo();
              }),
              file);
+}
+
+void TestStylesheet::savesBlocksOnePerLine_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QByteArray>("saved");
+
+    QTest::newRow("every kind of entry")
+        << QByteArray("@charset \"UTF-8\";\n@layer base, theme;\n:root{--x:1px}\n"
+                      "@media (min-width: 1200px) {\n  h1 {font-size:2.5rem}\n"
+                      "  @supports (display:grid) { .g {display:grid} }\n}\n"
+                      "@font-face { font-family: F; src: url(f.woff2) }\n"
+                      "@keyframes spin { from { opacity: 0 } to { opacity: 1 } }\n"
+                      "@font-feature-values F { @swash { fancy: 1 } }\n")
+        << QByteArray("@charset \"UTF-8\";\n@layer base, theme;\n:root { --x:1px }\n"
+                      "@media (min-width: 1200px) {\n  h1 { font-size:2.5rem }\n"
+                      "  @supports (display:grid) {\n    .g { display:grid }\n  }\n}\n"
+                      "@font-face { font-family: F; src: url(f.woff2) }\n"
+                      "@keyframes spin {\n  from { opacity: 0 }\n  to { opacity: 1 }\n}\n"
+                      "@font-feature-values F { @swash { fancy: 1 } }\n");
+    QTest::newRow("nested rules") << blocks << blocksSaved;
+    QTest::newRow("comments inside a group, CR LF")
+        << QByteArray("@media print {\r\n/* a */\r\nh1{a:b}\r\n/* end */\r\n}\r\n")
+        << QByteArray("@media print {\r\n  /* a */\r\n  h1 { a:b }\r\n  /* end */\r\n}\r\n");
+    QTest::newRow("kept text keeps its lines")
+        << QByteArray("} h2{c:d}\n@page :first { margin: 1in; @top-left {\n content: \"x\" } }\n")
+        << QByteArray("}\nh2 { c:d }\n@page :first { margin: 1in;\n  @top-left {\n content: \"x\" }\n}\n");
+    QTest::newRow("a group left open closes")
+        << QByteArray("@media x { a{b:c}\n") << QByteArray("@media x {\n  a { b:c }\n}\n");
+}
+
+void TestStylesheet::savesBlocksOnePerLine()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(QByteArray, saved);
+    QCOMPARE(roundTrip(file), saved);
+    QCOMPARE(roundTrip(saved), saved);
+}
+
+void TestStylesheet::editsInsideBlocksAreUndone_data()
+{
+    QTest::addColumn<QString>("edit");
+    QTest::addColumn<QByteArray>("saved");
+
+    const auto without = [](const char *lines) { return QByteArray(blocksSaved).replace(lines, ""); };
+    QTest::newRow("remove a group") << "remove 2"
+                                    << without("@media print {\n  p { c:d }\n  .x { e:f }\n}\n");
+    QTest::newRow("remove inside a group") << "remove 2.0" << without("  p { c:d }\n");
+    QTest::newRow("remove a nested rule") << "remove 3.0" << without("  &:hover { i:j }\n");
+    QTest::newRow("rename a prelude") << "rename 2 @media screen"
+                                      << QByteArray(blocksSaved).replace("print", "screen");
+    QTest::newRow("rename a statement") << "rename 0 @import \"b.css\""
+                                        << QByteArray(blocksSaved).replace("a.css", "b.css");
+    QTest::newRow("new rule in a group") << "new 2.1"
+                                         << QByteArray(blocksSaved).replace("e:f }\n", "e:f }\n  .NewItem {  }\n");
+    QTest::newRow("declarations of a nested rule") << "declare 3.0 i:k"
+                                                   << QByteArray(blocksSaved).replace("i:j", "i:k");
+    QTest::newRow("paste a group") << "paste @media x{y{z:w}}"
+                                   << blocksSaved + "@media x {\n  y { z:w }\n}\n";
+}
+
+void TestStylesheet::editsInsideBlocksAreUndone()
+{
+    QFETCH(QString, edit);
+    QFETCH(QByteArray, saved);
+    const QString verb = edit.section(u' ', 0, 0);
+    const EntryPath path = pathFrom(edit.section(u' ', 1, 1));
+    const QString argument = edit.section(u' ', 2);
+    const auto apply = [&](Stylesheet &sheet) {
+        if (verb == QStringLiteral("remove"))
+            sheet.remove(path);
+        else if (verb == QStringLiteral("rename"))
+            QVERIFY(sheet.rename(path, argument));
+        else if (verb == QStringLiteral("new"))
+            sheet.appendRule(path.parent(), QStringLiteral(".NewItem"), QString());
+        else if (verb == QStringLiteral("declare"))
+            sheet.setDeclarations(path, argument);
+        else
+            sheet.paste(edit.section(u' ', 1));
+    };
+
+    QCOMPARE(roundTrip(blocks, apply), saved);
+    QCOMPARE(roundTrip(blocks, [&](Stylesheet &sheet) {
+                 apply(sheet);
+                 sheet.undoStack()->undo();
+             }),
+             blocksSaved);
+}
+
+void TestStylesheet::renameKeepsTheEntryWhatItIs_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("accepted");
+
+    QTest::newRow("selector list") << "1" << "h1, h2" << true;
+    QTest::newRow("brace inside a string") << "1" << "a[title=\"}\"]" << true;
+    QTest::newRow("rule to group") << "1" << "@media x" << false;
+    QTest::newRow("opening brace") << "1" << "a {" << false;
+    QTest::newRow("semicolon") << "1" << "a; b" << false;
+    QTest::newRow("open bracket") << "1" << "a[x" << false;
+    QTest::newRow("open string") << "1" << "a[x=\"y]" << false;
+    QTest::newRow("comment") << "1" << "a /* b */" << false;
+    QTest::newRow("group prelude") << "2" << "@supports (x:y)" << true;
+    QTest::newRow("group to rule") << "2" << ".a" << false;
+    QTest::newRow("statement") << "0" << "@namespace svg url(x)" << true;
+    QTest::newRow("statement to group") << "0" << "@media x" << false;
+    QTest::newRow("nested conditional rule") << "3.0" << "@media (hover)" << true;
+    QTest::newRow("empty") << "3.0" << "" << false;
+}
+
+void TestStylesheet::renameKeepsTheEntryWhatItIs()
+{
+    QFETCH(QString, path);
+    QFETCH(QString, name);
+    QFETCH(bool, accepted);
+    Stylesheet sheet;
+    sheet.paste(QString::fromUtf8(blocks));
+    QCOMPARE(sheet.rename(pathFrom(path), name), accepted);
+    QCOMPARE(sheet.rule(pathFrom(path)).selector == name, accepted);
 }
 
 QTEST_GUILESS_MAIN(TestStylesheet)

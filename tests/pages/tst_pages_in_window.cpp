@@ -33,6 +33,8 @@ class TestPagesInWindow : public QObject
 private slots:
     void initTestCase();
     void editsReachRuleAndFile();
+    void pageEditKeepsEveryOtherDeclaration_data();
+    void pageEditKeepsEveryOtherDeclaration();
     void gridEditReachesRuleAndPreview();
     void borderAndBackgroundReachTheFile();
     void visitingEveryPageChangesNothing();
@@ -49,6 +51,48 @@ void TestPagesInWindow::initTestCase()
     InitAppFolder(m_dir.path()); // no templates: the preview shows its own sample
     registerStandardPages();
     PreviewEngineLoader::SetFile(QStringLiteral(QUILLMERE_PREVIEW_ENGINE));
+}
+
+void TestPagesInWindow::pageEditKeepsEveryOtherDeclaration_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QByteArray>("saved");
+
+    QTest::newRow("data url and a quoted separator")
+        << QByteArray("a { background: url(data:image/png;base64,iVBORw0KGgo=) no-repeat; content: \"a;b\"; color: red }\n")
+        << QByteArray("a { background:url(data:image/png;base64,iVBORw0KGgo=) no-repeat;content:\"a;b\";color:red;"
+                      "text-decoration:underline }\n");
+    QTest::newRow("fallbacks and !important")
+        << QByteArray("a { display: -webkit-box; display: flex; color: red !important }\n")
+        << QByteArray("a { display:-webkit-box;display:flex;color:red !important;text-decoration:underline }\n");
+    QTest::newRow("inside a group")
+        << QByteArray("@media print { a { --x: {b;c}; font: 9pt \"A;B\" } }\n")
+        << QByteArray("@media print {\n  a { --x:{b;c};font:9pt \"A;B\";text-decoration:underline }\n}\n");
+}
+
+// Ticking 下划线 adds one declaration; the rest reads as it did.
+void TestPagesInWindow::pageEditKeepsEveryOtherDeclaration()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(QByteArray, saved);
+    const QString path = m_dir.filePath(QStringLiteral("real.css"));
+    writeBytes(path, file);
+    frmCSS window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QVERIFY(window.LoadFile(path));
+
+    QCheckBox *underline = nullptr;
+    for (QCheckBox *box : host(window)->currentPageWidget()->findChildren<QCheckBox *>()) {
+        if (box->text() == QStringLiteral("下划线(&U)"))
+            underline = box;
+    }
+    QVERIFY(underline);
+    underline->setFocus();
+    QTest::keyClick(underline, Qt::Key_Space);
+    clickTab(window, 1);
+    QVERIFY(window.SaveFile());
+    QCOMPARE(readBytes(path), saved);
 }
 
 void TestPagesInWindow::editsReachRuleAndFile()
