@@ -103,10 +103,17 @@ bool RuleListModel::setData(const QModelIndex &index, const QVariant &value, int
 
 Qt::ItemFlags RuleListModel::flags(const QModelIndex &index) const
 {
-    const Qt::ItemFlags flags = QAbstractItemModel::flags(index);
-    if (!index.isValid() || entryAt(index.parent(), index.row()).kind == EntryKind::Unknown)
+    Qt::ItemFlags flags = QAbstractItemModel::flags(index);
+    if (!index.isValid())
         return flags;
-    return flags | Qt::ItemIsEditable;
+    const Rule &entry = entryAt(index.parent(), index.row());
+    // Telling the views that a rule holds nothing spares them asking, row by
+    // row, over a hundred thousand rules.
+    if (!entry.holdsEntries())
+        flags |= Qt::ItemNeverHasChildren;
+    if (entry.kind != EntryKind::Unknown)
+        flags |= Qt::ItemIsEditable;
+    return flags;
 }
 
 QVariant RuleListModel::headerData(int section, Qt::Orientation orientation, int role) const

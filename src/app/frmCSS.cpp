@@ -146,13 +146,10 @@ void frmCSS::buildLayout()
     });
     connect(m_rules, &RuleListModel::selectorEdited, this,
             [this](const EntryPath &path) { lstStyle_AfterLabelEdit(path); });
-    // Groups show what they hold from the start.
-    connect(m_filter, &QAbstractItemModel::modelReset, lstStyle, &QTreeView::expandAll);
-    connect(m_filter, &QAbstractItemModel::rowsInserted, lstStyle,
-            [this](const QModelIndex &parent, int first, int last) {
-                for (int row = first; row <= last; ++row)
-                    lstStyle->expandRecursively(m_filter->index(row, 0, parent));
-            });
+    // Groups show what they hold from the start, and so do blocks pasted or
+    // brought back by undo.
+    connect(m_rules, &QAbstractItemModel::modelReset, this, [this] { expandBlocks({}, 0, m_rules->rowCount() - 1); });
+    connect(m_rules, &QAbstractItemModel::rowsInserted, this, &frmCSS::expandBlocks);
     connect(csCSS, &CtlsStep::Updated, this, [this] { csCSS_Updated(); });
 }
 
@@ -319,6 +316,19 @@ void frmCSS::moveListTo(const EntryPath &path)
     lstStyle->setCurrentIndex(shown);
     if (shown.isValid())
         lstStyle->scrollTo(shown);
+}
+
+// Only the rows holding entries are visited: asking the view to expand all
+// would ask every one of a hundred thousand rules.
+void frmCSS::expandBlocks(const QModelIndex &parent, int first, int last)
+{
+    for (int row = first; row <= last; ++row) {
+        if (!m_rules->entryAt(parent, row).holdsEntries())
+            continue;
+        const QModelIndex block = m_rules->index(row, 0, parent);
+        lstStyle->expand(m_filter->mapFromSource(block));
+        expandBlocks(block, 0, m_rules->rowCount(block) - 1);
+    }
 }
 
 EntryPath frmCSS::pathOf(const QModelIndex &listIndex) const

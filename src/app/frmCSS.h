@@ -70,6 +70,9 @@ private:
     void csCSS_Updated();
     // The list follows the editor's current entry.
     void moveListTo(const EntryPath &path);
+    // Opens the blocks among rows first to last of parent (source rows), and
+    // the blocks inside them.
+    void expandBlocks(const QModelIndex &parent, int first, int last);
     EntryPath pathOf(const QModelIndex &listIndex) const;
     QModelIndex listIndexOf(const EntryPath &path) const;
     void filterRules(const QString &text);
