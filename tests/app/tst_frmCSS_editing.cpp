@@ -17,6 +17,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <functional>
 #include <memory>
 
 class TestFrmCSSEditing : public QObject
@@ -29,6 +30,8 @@ private slots:
     void everyChangeIsOneUndoStep();
     void ctrlZInFieldUndoesTyping();
     void commandsOnFilteredListActOnRightRule();
+    void filterFindsRulesInsideBlocks_data();
+    void filterFindsRulesInsideBlocks();
     void recentFilesReopenAndForgetMissing();
     void droppedFileOpens();
     void statusBarShowsFileFormat_data();
@@ -178,6 +181,40 @@ void TestFrmCSSEditing::commandsOnFilteredListActOnRightRule()
     QTest::keyClick(filter, Qt::Key_Escape);
     QCOMPARE(filter->text(), QString());
     QCOMPARE(list->model()->rowCount(), 2);
+}
+
+void TestFrmCSSEditing::filterFindsRulesInsideBlocks_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QStringList>("shown"); // rows in order, inner ones indented by ">"
+
+    QTest::newRow("a nested rule and its rule")
+        << "HOVER" << QStringList{"h1", ".card", ">&:hover"};
+    QTest::newRow("a rule inside a group") << ".x" << QStringList{"h1", "@media print", ">.x"};
+    QTest::newRow("a group by its prelude") << "print" << QStringList{"h1", "@media print"};
+}
+
+// The current rule, h1, stays in sight whatever is typed.
+void TestFrmCSSEditing::filterFindsRulesInsideBlocks()
+{
+    QFETCH(QString, typed);
+    QFETCH(QStringList, shown);
+    auto window = startWindow(stylesheet("h1{a:b}\n@media print { p{c:d} .x{e:f} }\n.card{g:h;&:hover{i:j}}\n"));
+    auto *filter = window->findChild<QLineEdit *>(QStringLiteral("txtFilter"));
+    QTest::keyClicks(filter, typed);
+
+    QAbstractItemModel *rows = ruleList(*window)->model();
+    QStringList seen;
+    const std::function<void(const QModelIndex &, const QString &)> collect =
+        [&](const QModelIndex &parent, const QString &indent) {
+            for (int row = 0; row < rows->rowCount(parent); ++row) {
+                const QModelIndex index = rows->index(row, 0, parent);
+                seen << indent + index.data().toString();
+                collect(index, indent + u'>');
+            }
+        };
+    collect({}, QString());
+    QCOMPARE(seen, shown);
 }
 
 void TestFrmCSSEditing::recentFilesReopenAndForgetMissing()
