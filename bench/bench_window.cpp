@@ -37,12 +37,24 @@ namespace {
 
 constexpr int ruleCount = 100000;
 
+// The benchmarks on the stylesheet as it is open run once per stylesheet: the
+// argument picks it.
+enum Sheet { Flat, Blocks };
+
 struct Fixture
 {
     QTemporaryDir dir;
-    QString source;
+    QString sources[2];
     QString target;
     std::unique_ptr<frmCSS> window;
+    int open = -1;
+
+    frmCSS &windowWith(int sheet)
+    {
+        if (open != sheet && window->LoadFile(sources[sheet]))
+            open = sheet;
+        return *window;
+    }
 };
 
 Fixture *fixture = nullptr;
@@ -62,6 +74,48 @@ QString writeLargeStylesheet(const QString &path)
     }
     file.write(text);
     return path;
+}
+
+// The same rules, a third of them inside @media groups or nested in another
+// rule: in every thirty, twenty plain ones (five of which hold a nested
+// "&:hover"), then a group of five.
+QString writeBlockStylesheet(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return QString();
+    QByteArray text;
+    text.reserve(ruleCount * 110);
+    const auto declarations = [](int i) {
+        return "\tcolor: #" + QByteArray::number(0x100000 + i, 16)
+            + ";\n\tmargin: 0 4px; padding: 2px 8px;\n\tfont-size: 12px;\n";
+    };
+    for (int i = 0; i < ruleCount;) {
+        for (int plain = 0; plain < 20 && i < ruleCount; ++plain, ++i) {
+            text += ".block-" + QByteArray::number(i) + " .element > a {\n" + declarations(i);
+            if (plain < 5 && ++i < ruleCount)
+                text += "\t&:hover {\n" + declarations(i) + "\t}\n";
+            text += "}\n";
+        }
+        text += "@media (min-width: 768px) {\n";
+        for (int inside = 0; inside < 5 && i < ruleCount; ++inside, ++i)
+            text += "  .block-" + QByteArray::number(i) + " .element {\n" + declarations(i) + "  }\n";
+        text += "}\n";
+    }
+    file.write(text);
+    return path;
+}
+
+// Style rules at every depth.
+int rulesIn(const RuleBlock &block)
+{
+    int rules = 0;
+    for (const Rule &entry : block.entries) {
+        rules += entry.kind == EntryKind::Rule ? 1 : 0;
+        if (entry.holdsEntries())
+            rules += rulesIn(*entry.block);
+    }
+    return rules;
 }
 
 void showEverything()
@@ -125,40 +179,42 @@ BENCHMARK(BM_StartUp)->Unit(benchmark::kMillisecond)->Iterations(20);
 void BM_OpenLargeStylesheet(benchmark::State &state)
 {
     frmCSS &window = *fixture->window;
+    const QString &source = fixture->sources[state.range(0)];
     for (auto _ : state) {
-        window.LoadFile(fixture->source);
+        window.LoadFile(source);
         showEverything();
     }
-    if (window.document().count() != ruleCount)
+    fixture->open = int(state.range(0));
+    if (rulesIn(window.document().root()) != ruleCount)
         state.SkipWithError("the stylesheet did not load whole");
-    state.counters["rules"] = window.document().count();
+    state.counters["rules"] = rulesIn(window.document().root());
     state.counters["peak_rss_MB"] = peakResidentBytes() / (1024 * 1024);
 }
-BENCHMARK(BM_OpenLargeStylesheet)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_OpenLargeStylesheet)->Arg(Flat)->Arg(Blocks)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 // The document alone, without the window: what the views add is the difference.
 void BM_LoadDocument(benchmark::State &state)
 {
     for (auto _ : state) {
         Stylesheet sheet;
-        if (!sheet.load(fixture->source) || sheet.count() != ruleCount)
+        if (!sheet.load(fixture->sources[state.range(0)]) || rulesIn(sheet.root()) != ruleCount)
             state.SkipWithError("the stylesheet did not load whole");
     }
 }
-BENCHMARK(BM_LoadDocument)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_LoadDocument)->Arg(Flat)->Arg(Blocks)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 void BM_SelectRule(benchmark::State &state)
 {
-    frmCSS &window = *fixture->window;
+    frmCSS &window = fixture->windowWith(int(state.range(0)));
     auto *list = window.findChild<QAbstractItemView *>(QStringLiteral("lstStyle"));
     int row = 1;
     for (auto _ : state) {
         list->setCurrentIndex(list->model()->index(row, 0));
         showEverything();
-        row = (row * 7919 + 1) % ruleCount;
+        row = (row * 7919 + 1) % list->model()->rowCount();
     }
 }
-BENCHMARK(BM_SelectRule)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_SelectRule)->Arg(Flat)->Arg(Blocks)->Unit(benchmark::kMicrosecond);
 
 // Runs until the preview's browser has finished loading; false on a time-out.
 bool waitForPreviewLoad(const cssPView &preview)
@@ -174,7 +230,7 @@ bool waitForPreviewLoad(const cssPView &preview)
 // runs untimed between iterations.
 void BM_SelectRuleWithPreview(benchmark::State &state)
 {
-    frmCSS &window = *fixture->window;
+    frmCSS &window = fixture->windowWith(Flat);
     auto *preview = window.findChild<cssPView *>();
     auto *host = window.findChild<CtlsStep *>(QStringLiteral("csCSS"));
     auto *list = window.findChild<QAbstractItemView *>(QStringLiteral("lstStyle"));
@@ -213,19 +269,19 @@ int startOnly()
 
 void BM_SaveLargeStylesheet(benchmark::State &state)
 {
-    frmCSS &window = *fixture->window;
+    frmCSS &window = fixture->windowWith(int(state.range(0)));
     for (auto _ : state) {
         if (!window.WriteFile(fixture->target))
             state.SkipWithError("the save failed");
     }
     state.counters["peak_rss_MB"] = peakResidentBytes() / (1024 * 1024);
 }
-BENCHMARK(BM_SaveLargeStylesheet)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_SaveLargeStylesheet)->Arg(Flat)->Arg(Blocks)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 // One keystroke in the rule filter: the list is filtered over all rules.
 void BM_FilterKeystroke(benchmark::State &state)
 {
-    frmCSS &window = *fixture->window;
+    frmCSS &window = fixture->windowWith(int(state.range(0)));
     auto *filter = window.findChild<QLineEdit *>(QStringLiteral("txtFilter"));
     const QStringList typed{QStringLiteral("b"), QStringLiteral("bl"), QStringLiteral("blo"),
                             QStringLiteral("block-9"), QStringLiteral("block-99"),
@@ -237,7 +293,7 @@ void BM_FilterKeystroke(benchmark::State &state)
     }
     filter->clear();
 }
-BENCHMARK(BM_FilterKeystroke)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FilterKeystroke)->Arg(Flat)->Arg(Blocks)->Unit(benchmark::kMillisecond);
 
 int screenshot(const QString &stylesheet, const QString &picture, const QString &size)
 {
@@ -268,7 +324,8 @@ int main(int argc, char **argv)
                           argc > 4 ? QString::fromLocal8Bit(argv[4]) : QString());
 
     Fixture data;
-    data.source = writeLargeStylesheet(data.dir.filePath(QStringLiteral("large.css")));
+    data.sources[Flat] = writeLargeStylesheet(data.dir.filePath(QStringLiteral("large.css")));
+    data.sources[Blocks] = writeBlockStylesheet(data.dir.filePath(QStringLiteral("blocks.css")));
     data.target = data.dir.filePath(QStringLiteral("saved.css"));
     data.window = std::make_unique<frmCSS>();
     data.window->show();

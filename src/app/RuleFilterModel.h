@@ -1,10 +1,13 @@
 #pragma once
 
-#include <QPersistentModelIndex>
+#include "app/StylesheetTree.h"
+
 #include <QSortFilterProxyModel>
 
+#include <utility>
+#include <vector>
+
 class RuleListModel;
-struct Rule;
 
 // Shows the entries whose text contains the filter text, ignoring letter
 // case, at every depth with the blocks that hold them, and always the current
@@ -17,16 +20,19 @@ public:
     explicit RuleFilterModel(RuleListModel *rules, QObject *parent = nullptr);
 
     void setFilterText(const QString &text);
-    // The entry shown whatever the filter says (invalid: none); a source index.
-    void setPinned(const QModelIndex &entry);
+    // The entry shown whatever the filter says (empty: none).
+    void setPinned(const EntryPath &entry);
 
 protected:
     bool filterAcceptsRow(int sourceRow, const QModelIndex &sourceParent) const override;
 
 private:
+    void refilter();
     bool matches(const Rule &entry) const;
 
     RuleListModel *m_rules;
     QString m_text;
-    QPersistentModelIndex m_pinned;
+    EntryPath m_pinned;
+    // The pinned entry and the entries holding it, as block and row.
+    std::vector<std::pair<const RuleBlock *, int>> m_pinnedPlaces;
 };

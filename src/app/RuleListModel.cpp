@@ -148,6 +148,12 @@ bool RuleListModel::canRename(const QModelIndex &index, const QString &text) con
     return index.isValid() && m_document->canRename(pathOf(index), text);
 }
 
+void RuleListModel::reshow()
+{
+    beginResetModel();
+    endResetModel();
+}
+
 const RuleBlock *RuleListModel::blockUnder(const QModelIndex &parent) const
 {
     if (!parent.isValid())

@@ -34,13 +34,15 @@ public:
     const Rule &entryAt(const QModelIndex &parent, int row) const;
     // Whether text may become the entry's name.
     bool canRename(const QModelIndex &index, const QString &text) const;
+    // The block whose entries are the rows under parent.
+    const RuleBlock *blockUnder(const QModelIndex &parent) const;
+    // The views read every row again, as after a new file.
+    void reshow();
 
 signals:
     // The user gave the entry at path a new name in place.
     void selectorEdited(const EntryPath &path);
 
 private:
-    const RuleBlock *blockUnder(const QModelIndex &parent) const;
-
     Stylesheet *m_document;
 };

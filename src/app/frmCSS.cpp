@@ -148,7 +148,8 @@ void frmCSS::buildLayout()
             [this](const EntryPath &path) { lstStyle_AfterLabelEdit(path); });
     // Groups show what they hold from the start, and so do blocks pasted or
     // brought back by undo.
-    connect(m_rules, &QAbstractItemModel::modelReset, this, [this] { expandBlocks({}, 0, m_rules->rowCount() - 1); });
+    connect(m_rules, &QAbstractItemModel::modelReset, this,
+            [this] { expandBlocks({}, 0, m_rules->rowCount() - 1); });
     connect(m_rules, &QAbstractItemModel::rowsInserted, this, &frmCSS::expandBlocks);
     connect(csCSS, &CtlsStep::Updated, this, [this] { csCSS_Updated(); });
 }
@@ -297,23 +298,24 @@ void frmCSS::csCSS_Updated()
 
 void frmCSS::moveListTo(const EntryPath &path)
 {
-    const QModelIndex entry = m_rules->indexOf(path);
-    if (entry.isValid() && m_filter->mapToSource(lstStyle->currentIndex()) == entry) {
+    if (!path.isEmpty() && pathOf(lstStyle->currentIndex()) == path) {
         // A click chose it. The entry left may drop out of a filtered list,
         // but not while the list is still handling the click.
         QMetaObject::invokeMethod(
-            this,
-            [this, pinned = QPersistentModelIndex(entry)] {
-                QScopedValueRollback<bool> listOnly(m_changingList, true);
-                m_filter->setPinned(pinned);
-            },
-            Qt::QueuedConnection);
+            this, [this, path] { pinInList(path); }, Qt::QueuedConnection);
         return;
     }
+    pinInList(path);
+}
+
+// A new filter shows the list afresh, so the entry is made current in it again.
+void frmCSS::pinInList(const EntryPath &path)
+{
     QScopedValueRollback<bool> listOnly(m_changingList, true);
-    m_filter->setPinned(entry);
-    const QModelIndex shown = m_filter->mapFromSource(entry);
-    lstStyle->setCurrentIndex(shown);
+    m_filter->setPinned(path);
+    const QModelIndex shown = listIndexOf(path);
+    if (lstStyle->currentIndex() != shown || !shown.isValid())
+        lstStyle->setCurrentIndex(shown);
     if (shown.isValid())
         lstStyle->scrollTo(shown);
 }
@@ -343,10 +345,11 @@ QModelIndex frmCSS::listIndexOf(const EntryPath &path) const
 
 void frmCSS::filterRules(const QString &text)
 {
-    QScopedValueRollback<bool> listOnly(m_changingList, true);
-    m_filter->setFilterText(text);
-    if (m_editor->hasCurrent())
-        lstStyle->scrollTo(listIndexOf(m_editor->current()));
+    {
+        QScopedValueRollback<bool> listOnly(m_changingList, true);
+        m_filter->setFilterText(text);
+    }
+    pinInList(m_editor->current());
 }
 
 void frmCSS::CommitCurrentRule()

@@ -70,6 +70,7 @@ private:
     void csCSS_Updated();
     // The list follows the editor's current entry.
     void moveListTo(const EntryPath &path);
+    void pinInList(const EntryPath &path);
     // Opens the blocks among rows first to last of parent (source rows), and
     // the blocks inside them.
     void expandBlocks(const QModelIndex &parent, int first, int last);
