@@ -56,6 +56,27 @@ QString minifiedStylesheet(qsizetype size)
     return text;
 }
 
+// The multi-line rules with a third of them inside @media groups or nested in
+// another rule, as hand-written stylesheets are today.
+QString blockStylesheet(qsizetype size)
+{
+    QString text;
+    text.reserve(size + 1024);
+    const auto rule = [](int i, const QString &indent) {
+        return QStringLiteral("%2.card-%1 .subtitle {\n%2\tcolor: #3a3a3a;\n%2\tmargin: 0 auto 12px;\n"
+                              "%2\tbackground: url(\"data:image/svg+xml;utf8,<svg/>\") no-repeat;\n")
+            .arg(i)
+            .arg(indent);
+    };
+    for (int i = 0; text.size() < size; i += 3) {
+        text += rule(i, QString()) + QStringLiteral("}\n");
+        text += rule(i + 1, QString()) + QStringLiteral("\t&:hover { color: red; }\n}\n");
+        text += QStringLiteral("@media (min-width: 768px) {\n") + rule(i + 2, QStringLiteral("  "))
+            + QStringLiteral("  }\n}\n");
+    }
+    return text;
+}
+
 const QString &multiLine10MiB()
 {
     static const QString text = multiLineStylesheet(10 * MiB);
@@ -93,6 +114,12 @@ struct RuleSink
                              benchmark::DoNotOptimize(texts->keep(selector));
                              benchmark::DoNotOptimize(texts->keep(declarations));
                              ++rules;
+                         });
+        QObject::connect(&reader, &CSSTextRead::BlockStarted, &reader,
+                         [this](QStringView prelude) { benchmark::DoNotOptimize(texts->keep(prelude)); });
+        QObject::connect(&reader, &CSSTextRead::FindDeclarations, &reader,
+                         [this](QStringView declarations) {
+                             benchmark::DoNotOptimize(texts->keep(declarations));
                          });
     }
     void startPass(qsizetype expectedChars) { texts = std::make_unique<StringStore>(expectedChars); }
@@ -173,6 +200,13 @@ void BM_IfstreamLinesMultiLine10MiB(benchmark::State &state)
     ifstreamLines(state, fileHolding(QStringLiteral("multi.css"), multiLine10MiB()));
 }
 BENCHMARK(BM_IfstreamLinesMultiLine10MiB)->Unit(benchmark::kMillisecond);
+
+void BM_ReadPathBlocks10MiB(benchmark::State &state)
+{
+    static const QString text = blockStylesheet(10 * MiB);
+    readPath(state, fileHolding(QStringLiteral("blocks.css"), text));
+}
+BENCHMARK(BM_ReadPathBlocks10MiB)->Unit(benchmark::kMillisecond);
 
 void BM_ReadPathMinified5MiB(benchmark::State &state)
 {

@@ -339,9 +339,7 @@ void Stylesheet::forEachLine(const std::function<void(const QString &)> &write) 
     SavedForm::writeComments(m_end.comments, 0, lineEnd, write);
     if (!m_end.unfinished.isEmpty()) {
         // An unfinished end keeps its inner line breaks as the file's.
-        QString unfinished = m_end.unfinished;
-        unfinished.replace(QStringLiteral("\r\n"), lineEnd);
-        write(unfinished);
+        write(SavedForm::withLineEnds(m_end.unfinished, lineEnd));
     }
     SavedForm::writeComments(m_end.commentsAfterUnfinished, 0, lineEnd, write);
 }

@@ -74,10 +74,6 @@ void RuleBlock::renumberFrom(int first)
 
 namespace SavedForm {
 
-namespace {
-
-// Each line break the reader saw becomes the file's line end (TextFile adds
-// the last one).
 QString withLineEnds(QString text, const QString &lineEnd)
 {
     if (text.contains(u'\r') || text.contains(u'\n')) {
@@ -88,6 +84,8 @@ QString withLineEnds(QString text, const QString &lineEnd)
     }
     return text;
 }
+
+namespace {
 
 QString indented(int depth, const QString &line)
 {

@@ -89,6 +89,9 @@ struct RuleBlock
 // entries indented by two blanks per level, then its closing "}".
 namespace SavedForm {
 QString headLine(const Rule &entry);
+// Each line break the reader saw becomes the file's line end (the writer
+// adds the last one).
+QString withLineEnds(QString text, const QString &lineEnd);
 // The entry with its comments.
 void writeEntry(const Rule &entry, int depth, const QString &lineEnd,
                 const std::function<void(const QString &)> &write);

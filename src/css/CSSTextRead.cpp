@@ -12,15 +12,22 @@
 
 namespace {
 
-// raw without the TABs, spaces and CR LF pairs at its ends, which normalising
+// Which line breaks read as a blank: CR LF only, as in text pasted, or every
+// one of a file's, CR LF, LF or a lone CR.
+enum class Breaks { CrLf, Any };
+
+// raw without the TABs, spaces and line breaks at its ends, which normalising
 // would turn into outer blanks. CR LF pairs never overlap, so pairs found from
 // either end are the ones a left-to-right reading finds.
-QStringView trimmedRaw(QStringView raw)
+QStringView trimmedRaw(QStringView raw, Breaks breaks = Breaks::CrLf)
 {
+    const auto isOuter = [breaks](QChar c) {
+        return c == u' ' || c == u'\t' || (breaks == Breaks::Any && (c == u'\r' || c == u'\n'));
+    };
     qsizetype begin = 0;
     qsizetype end = raw.size();
     while (begin < end) {
-        if (raw[begin] == u' ' || raw[begin] == u'\t')
+        if (isOuter(raw[begin]))
             ++begin;
         else if (raw[begin] == u'\r' && begin + 1 < end && raw[begin + 1] == u'\n')
             begin += 2;
@@ -28,7 +35,7 @@ QStringView trimmedRaw(QStringView raw)
             break;
     }
     while (end > begin) {
-        if (raw[end - 1] == u' ' || raw[end - 1] == u'\t')
+        if (isOuter(raw[end - 1]))
             --end;
         else if (raw[end - 1] == u'\n' && end - 2 >= begin && raw[end - 2] == u'\r')
             end -= 2;
@@ -38,12 +45,12 @@ QStringView trimmedRaw(QStringView raw)
     return raw.sliced(begin, end - begin);
 }
 
-// TABs and CR LF pairs become spaces, then the outer spaces go. A lone CR or LF
-// stays, and inner runs of spaces are kept. One pass, and no allocation once
+// TABs and line breaks become spaces, then the outer spaces go; a CR LF pair is
+// one space. Inner runs of spaces are kept. One pass, and no allocation once
 // out is large enough: every rule's two texts go through here.
-QStringView normalised(QStringView raw, QString &out)
+QStringView normalised(QStringView raw, QString &out, Breaks breaks)
 {
-    raw = trimmedRaw(raw);
+    raw = trimmedRaw(raw, breaks);
     if (out.size() < raw.size())
         out.resize(raw.size());
     char16_t *const first = reinterpret_cast<char16_t *>(out.data());
@@ -53,30 +60,24 @@ QStringView normalised(QStringView raw, QString &out)
 #if defined(__SSE2__)
     const __m128i tab = _mm_set1_epi16(u'\t');
     const __m128i cr = _mm_set1_epi16(u'\r');
+    const __m128i lf = _mm_set1_epi16(breaks == Breaks::Any ? u'\n' : u'\r');
     const __m128i tabToSpace = _mm_set1_epi16(u' ' - u'\t');
 #endif
     while (src < end) {
 #if defined(__SSE2__)
-        // Eight characters at a time; a block holding a CR is written up to
-        // its first CR, which becomes a blank when an LF follows.
+        // Eight characters at a time; a block holding a line break is written
+        // up to it, and the break is then read on its own.
         if (end - src >= 8) {
             __m128i chars = _mm_loadu_si128(reinterpret_cast<const __m128i *>(src));
-            const uint crs = uint(_mm_movemask_epi8(_mm_cmpeq_epi16(chars, cr)));
+            const uint found = uint(_mm_movemask_epi8(
+                _mm_or_si128(_mm_cmpeq_epi16(chars, cr), _mm_cmpeq_epi16(chars, lf))));
             chars = _mm_add_epi16(chars, _mm_and_si128(_mm_cmpeq_epi16(chars, tab), tabToSpace));
             _mm_storeu_si128(reinterpret_cast<__m128i *>(dst), chars);
-            if (crs == 0) {
-                src += 8;
-                dst += 8;
+            const int at = found == 0 ? 8 : qCountTrailingZeroBits(found) / 2;
+            src += at;
+            dst += at;
+            if (found == 0)
                 continue;
-            }
-            const int at = qCountTrailingZeroBits(crs) / 2;
-            src += at + 1;
-            dst += at + 1;
-            if (src < end && *src == u'\n') {
-                dst[-1] = u' ';
-                ++src;
-            }
-            continue;
         }
 #endif
         char16_t c = *src++;
@@ -85,6 +86,8 @@ QStringView normalised(QStringView raw, QString &out)
         } else if (c == u'\r' && src < end && *src == u'\n') {
             c = u' ';
             ++src;
+        } else if (breaks == Breaks::Any && (c == u'\r' || c == u'\n')) {
+            c = u' ';
         }
         *dst++ = c;
     }
@@ -186,6 +189,11 @@ CSSTextRead::CSSTextRead(QObject *parent)
 {
 }
 
+QStringView CSSTextRead::normalisedText(QStringView raw, QString &out) const
+{
+    return normalised(raw, out, m_fileLines ? Breaks::Any : Breaks::CrLf);
+}
+
 void CSSTextRead::Clear()
 {
     m_tokens.reset();
@@ -198,6 +206,7 @@ void CSSTextRead::Clear()
     m_body.clear();
     m_comment.clear();
     m_verbatim.clear();
+    m_fileLines = false;
 }
 
 QString CSSTextRead::unfinishedText() const
@@ -369,7 +378,7 @@ void CSSTextRead::openBlock()
     if (kind == AtRule::Declarations) {
         m_frames.push_back(Frame::Rule); // the selector stays pending until the body ends
     } else if (kind == AtRule::Group) {
-        const QStringView prelude = normalised(selectorText(), m_selectorOut);
+        const QStringView prelude = normalisedText(selectorText(), m_selectorOut);
         m_selector.resize(0);
         m_selectorEnd = QStringView();
         m_frames.push_back(Frame::Group);
@@ -394,9 +403,9 @@ void CSSTextRead::finishAtStatement(QStringView statement)
     QString unknown;
     QStringView text;
     if (known)
-        text = normalised(statement, m_selectorOut);
+        text = normalisedText(statement, m_selectorOut);
     else
-        text = unknown = trimmedRaw(statement).toString() + u';';
+        text = unknown = withoutOuterBlanks(statement) + u';';
     m_selector.resize(0);
     if (known)
         emit FindStatement(text);
@@ -409,7 +418,7 @@ void CSSTextRead::openNestedEntry(QStringView body, qsizetype declarationsEnd)
     announceNesting();
     const QStringView declarations = body.first(qMax<qsizetype>(declarationsEnd, 0));
     if (holdsText(declarations))
-        emit FindDeclarations(normalised(declarations, m_declarationsOut));
+        emit FindDeclarations(normalisedText(declarations, m_declarationsOut));
     const QStringView prelude = body.sliced(declarationsEnd + 1);
     if (firstCharOf(prelude, {}) == u'@' && atRuleKind(prelude) == AtRule::Other)
         openVerbatim(prelude);
@@ -425,7 +434,7 @@ void CSSTextRead::announceNesting()
     if (m_frames.back() != Frame::Rule)
         return;
     m_frames.back() = Frame::NestingRule;
-    const QStringView selector = normalised(selectorText(), m_selectorOut);
+    const QStringView selector = normalisedText(selectorText(), m_selectorOut);
     m_selector.resize(0);
     m_selectorEnd = QStringView();
     emit BlockStarted(selector, true);
@@ -456,8 +465,8 @@ void CSSTextRead::closeRule(QStringView body)
     const Frame frame = m_frames.back();
     m_frames.pop_back();
     if (frame == Frame::Rule) {
-        const QStringView selector = normalised(selectorText(), m_selectorOut);
-        const QStringView declarations = normalised(body, m_declarationsOut);
+        const QStringView selector = normalisedText(selectorText(), m_selectorOut);
+        const QStringView declarations = normalisedText(body, m_declarationsOut);
         // The reader is consistent before the signal, so a handler may use it.
         m_selector.resize(0);
         m_selectorEnd = QStringView();
@@ -466,7 +475,7 @@ void CSSTextRead::closeRule(QStringView body)
         return;
     }
     if (holdsText(body)) {
-        const QStringView declarations = normalised(body, m_declarationsOut);
+        const QStringView declarations = normalisedText(body, m_declarationsOut);
         m_body.resize(0);
         emit FindDeclarations(declarations);
     }
@@ -485,7 +494,7 @@ void CSSTextRead::closeGroup(QStringView pending)
     }
     m_frames.pop_back();
     if (holdsText(pending)) {
-        const QString unfinished = trimmedRaw(pending).toString();
+        const QString unfinished = withoutOuterBlanks(pending);
         m_selector.resize(0);
         emit FindUnknown(unfinished);
     }

@@ -20,8 +20,12 @@ class CSSTextRead : public QObject
 public:
     explicit CSSTextRead(QObject *parent = nullptr);
 
-    // Drops whatever is unfinished, without any signal.
+    // Drops whatever is unfinished, without any signal, and reads pasted text
+    // again: only a CR LF pair reads as a blank, a lone CR or LF stays text.
     void Clear();
+    // Until the next Clear, every line break, CR LF, LF or a lone CR, reads as
+    // one blank, as the lines of a file do.
+    void readFileLines() { m_fileLines = true; }
     // Processes one piece; may emit any number of signals before it returns.
     void AddData(QStringView text);
     // At the end of the text, closes what is open inside blocks, as a CSS
@@ -85,12 +89,14 @@ private:
     void takePrelude(QStringView prelude);
     // The text gathered in buffer plus the piece's text from m_from to end.
     QStringView gatheredUpTo(QString &buffer, QStringView text, qsizetype end);
+    QStringView normalisedText(QStringView raw, QString &out) const;
     // The whole selector of the rule being read.
     QStringView selectorText();
 
     CssTokenizer m_tokens;
     std::vector<Frame> m_frames;
     bool m_inComment = false;
+    bool m_fileLines = false;
     int m_verbatimDepth = 0;
     // The selector text this piece added before the "{" of the rule being read;
     // kept as a view while the rule may still end in the same piece, which spares

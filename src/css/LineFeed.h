@@ -2,37 +2,24 @@
 
 #include <QStringView>
 
-#include <memory>
-#include <vector>
-
 class CSSTextRead;
 class TextFile;
 
-// Feeds a reader a file's text, which may arrive in pieces cut anywhere, with
-// the reader's results for every line followed by CR LF, whether the line ended
-// in CR LF, LF, a lone CR or the end of the text. The reader gets long pieces
-// instead of one per line, each cut where no token can be split.
+// Feeds a reader a file's text, which may arrive in pieces cut anywhere: the
+// reader reads every line break of a file, CR LF, LF or a lone CR, as one
+// blank, and carries everything unfinished from one piece to the next, so the
+// text goes to it as it stands.
 class LineFeed
 {
 public:
     explicit LineFeed(CSSTextRead &reader);
 
     void Add(QStringView text);
-    // The last line gets its CR LF even without a line break of its own.
+    // The last line gets its line break even without one of its own.
     void Finish();
 
 private:
-    // Feeds text[0, end) with its line breaks written as CR LF.
-    void feed(QStringView text, qsizetype end);
-    void feedSafely(QStringView text);
-    void feedHeld();
-
     CSSTextRead &m_reader;
-    std::unique_ptr<char16_t[]> m_out;
-    qsizetype m_outCapacity = 0;
-    // The end of the text so far, held back until the next character is known:
-    // a CR that may pair with an LF, a "/" or "*" that may start a token.
-    std::vector<char16_t> m_held;
     bool m_lineOpen = false;
 };
 

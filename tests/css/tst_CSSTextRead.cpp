@@ -229,8 +229,9 @@ void TestCSSTextRead::fastReadMatchesLineByLine_data()
                              << rule("标题", "字体:宋体");
 }
 
-// The editor reads a file in long pieces; the rules must be those of feeding
-// each line followed by CR LF, whatever the line ends and however the text is cut.
+// The editor reads a file as it stands, in pieces; the entries must be those of
+// feeding each line followed by CR LF, whatever the line ends and however the
+// text is cut.
 void TestCSSTextRead::fastReadMatchesLineByLine()
 {
     QFETCH(QByteArray, bytes);
@@ -250,13 +251,19 @@ void TestCSSTextRead::fastReadMatchesLineByLine()
     QVERIFY(expected.contains(firstRule));
     QCOMPARE(readPieces({lines.join(QString())}), expected);
 
+    // A comment keeps the file's own line breaks; nothing else holds any.
+    const auto sameBreaks = [](QStringList events) {
+        for (QString &event : events)
+            event.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
+        return events;
+    };
     CSSTextRead reader;
     Recorder recorder(reader);
     TextFile whole;
     QVERIFY(whole.OpenFile(path));
     ReadStylesheet(reader, whole);
     reader.Clear();
-    QCOMPARE(recorder.events, expected);
+    QCOMPARE(sameBreaks(recorder.events), sameBreaks(expected));
 
     const QString text = TextFile::decode(bytes, nullptr);
     for (const qsizetype size : {1, 2, 3, 5, 64}) {
@@ -266,7 +273,7 @@ void TestCSSTextRead::fastReadMatchesLineByLine()
             feed.Add(QStringView(text).sliced(at, std::min(size, text.size() - at)));
         feed.Finish();
         reader.Clear();
-        QCOMPARE(recorder.events, expected);
+        QCOMPARE(sameBreaks(recorder.events), sameBreaks(expected));
     }
 }
 
