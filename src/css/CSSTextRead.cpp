@@ -51,12 +51,20 @@ QStringView trimmedRaw(QStringView raw, Breaks breaks = Breaks::CrLf)
 QStringView normalised(QStringView raw, QString &out, Breaks breaks)
 {
     raw = trimmedRaw(raw, breaks);
+    // Minified text has nothing to change: it is handed on as it stands.
+    const auto changes = [breaks](char16_t c) {
+        return c == u'\t' || c == u'\r' || (breaks == Breaks::Any && c == u'\n');
+    };
+    const qsizetype unchanged = std::find_if(raw.utf16(), raw.utf16() + raw.size(), changes) - raw.utf16();
+    if (unchanged == raw.size())
+        return raw;
     if (out.size() < raw.size())
         out.resize(raw.size());
     char16_t *const first = reinterpret_cast<char16_t *>(out.data());
-    char16_t *dst = first;
-    const char16_t *src = raw.utf16();
-    const char16_t *const end = src + raw.size();
+    std::copy(raw.utf16(), raw.utf16() + unchanged, first);
+    char16_t *dst = first + unchanged;
+    const char16_t *src = raw.utf16() + unchanged;
+    const char16_t *const end = raw.utf16() + raw.size();
 #if defined(__SSE2__)
     const __m128i tab = _mm_set1_epi16(u'\t');
     const __m128i cr = _mm_set1_epi16(u'\r');
@@ -378,11 +386,10 @@ void CSSTextRead::openBlock()
     if (kind == AtRule::Declarations) {
         m_frames.push_back(Frame::Rule); // the selector stays pending until the body ends
     } else if (kind == AtRule::Group) {
-        const QStringView prelude = normalisedText(selectorText(), m_selectorOut);
+        m_frames.push_back(Frame::Group);
+        emit BlockStarted(normalisedText(selectorText(), m_selectorOut), false);
         m_selector.resize(0);
         m_selectorEnd = QStringView();
-        m_frames.push_back(Frame::Group);
-        emit BlockStarted(prelude, false);
     } else {
         openVerbatim(selectorText());
         m_selector.resize(0);
@@ -406,11 +413,11 @@ void CSSTextRead::finishAtStatement(QStringView statement)
         text = normalisedText(statement, m_selectorOut);
     else
         text = unknown = withoutOuterBlanks(statement) + u';';
-    m_selector.resize(0);
     if (known)
         emit FindStatement(text);
     else
         emit FindUnknown(text);
+    m_selector.resize(0);
 }
 
 void CSSTextRead::openNestedEntry(QStringView body, qsizetype declarationsEnd)
@@ -434,10 +441,9 @@ void CSSTextRead::announceNesting()
     if (m_frames.back() != Frame::Rule)
         return;
     m_frames.back() = Frame::NestingRule;
-    const QStringView selector = normalisedText(selectorText(), m_selectorOut);
+    emit BlockStarted(normalisedText(selectorText(), m_selectorOut), true);
     m_selector.resize(0);
     m_selectorEnd = QStringView();
-    emit BlockStarted(selector, true);
 }
 
 void CSSTextRead::takePrelude(QStringView prelude)
@@ -466,19 +472,14 @@ void CSSTextRead::closeRule(QStringView body)
     m_frames.pop_back();
     if (frame == Frame::Rule) {
         const QStringView selector = normalisedText(selectorText(), m_selectorOut);
-        const QStringView declarations = normalisedText(body, m_declarationsOut);
-        // The reader is consistent before the signal, so a handler may use it.
+        emit FindSelector(selector, normalisedText(body, m_declarationsOut));
         m_selector.resize(0);
         m_selectorEnd = QStringView();
         m_body.resize(0);
-        emit FindSelector(selector, declarations);
         return;
     }
-    if (holdsText(body)) {
-        const QStringView declarations = normalisedText(body, m_declarationsOut);
-        m_body.resize(0);
-        emit FindDeclarations(declarations);
-    }
+    if (holdsText(body))
+        emit FindDeclarations(normalisedText(body, m_declarationsOut));
     m_body.resize(0);
     emit BlockEnded();
 }

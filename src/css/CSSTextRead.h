@@ -42,7 +42,8 @@ public:
     QString unfinishedText() const;
 
 signals:
-    // The texts are valid only during the call: a handler copies what it keeps.
+    // The texts are valid only during the call, and may lie in the reader's own
+    // buffers: a handler copies what it keeps and feeds the reader nothing.
     // A style rule without nested rules, or an at-rule holding declarations.
     void FindSelector(QStringView selector, QStringView declarations);
     void FindRemText(const QString &comment);
