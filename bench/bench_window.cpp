@@ -59,12 +59,16 @@ struct Fixture
 
 Fixture *fixture = nullptr;
 
-// About 100 bytes a rule, 10 MB in all, in the shapes real stylesheets use.
-QString writeLargeStylesheet(const QString &path)
+// The path, or empty when the text could not be written there.
+QString written(const QString &path, const QByteArray &text)
 {
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return QString();
+    return file.open(QIODevice::WriteOnly) && file.write(text) == text.size() ? path : QString();
+}
+
+// About 100 bytes a rule, 10 MB in all, in the shapes real stylesheets use.
+QByteArray largeStylesheet()
+{
     QByteArray text;
     text.reserve(ruleCount * 104);
     for (int i = 0; i < ruleCount; ++i) {
@@ -72,18 +76,14 @@ QString writeLargeStylesheet(const QString &path)
         text += "\tcolor: #" + QByteArray::number(0x100000 + i, 16) + ";\n";
         text += "\tmargin: 0 4px; padding: 2px 8px;\n\tfont-size: 12px;\n}\n";
     }
-    file.write(text);
-    return path;
+    return text;
 }
 
 // The same rules, a third of them inside @media groups or nested in another
 // rule: in every thirty, twenty plain ones (five of which hold a nested
 // "&:hover"), then a group of five.
-QString writeBlockStylesheet(const QString &path)
+QByteArray blockStylesheet()
 {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return QString();
     QByteArray text;
     text.reserve(ruleCount * 110);
     const auto declarations = [](int i) {
@@ -102,8 +102,7 @@ QString writeBlockStylesheet(const QString &path)
             text += "  .block-" + QByteArray::number(i) + " .element {\n" + declarations(i) + "  }\n";
         text += "}\n";
     }
-    file.write(text);
-    return path;
+    return text;
 }
 
 // Style rules at every depth.
@@ -324,8 +323,8 @@ int main(int argc, char **argv)
                           argc > 4 ? QString::fromLocal8Bit(argv[4]) : QString());
 
     Fixture data;
-    data.sources[Flat] = writeLargeStylesheet(data.dir.filePath(QStringLiteral("large.css")));
-    data.sources[Blocks] = writeBlockStylesheet(data.dir.filePath(QStringLiteral("blocks.css")));
+    data.sources[Flat] = written(data.dir.filePath(QStringLiteral("large.css")), largeStylesheet());
+    data.sources[Blocks] = written(data.dir.filePath(QStringLiteral("blocks.css")), blockStylesheet());
     data.target = data.dir.filePath(QStringLiteral("saved.css"));
     data.window = std::make_unique<frmCSS>();
     data.window->show();
