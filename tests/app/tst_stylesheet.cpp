@@ -48,6 +48,8 @@ private slots:
     void editsInsideBlocksAreUndone();
     void renameKeepsTheEntryWhatItIs_data();
     void renameKeepsTheEntryWhatItIs();
+    void frameworkFilesReadAsBrowsersDo_data();
+    void frameworkFilesReadAsBrowsersDo();
 
 private:
     // The bytes a save writes after load of bytes and then edit.
@@ -314,6 +316,42 @@ void TestStylesheet::renameKeepsTheEntryWhatItIs()
     sheet.paste(QString::fromUtf8(blocks));
     QCOMPARE(sheet.rename(pathFrom(path), name), accepted);
     QCOMPARE(sheet.rule(pathFrom(path)).selector == name, accepted);
+}
+
+void TestStylesheet::frameworkFilesReadAsBrowsersDo_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("groups");
+    QTest::newRow("normalize") << "normalize-8.0.1.css" << 0;
+    QTest::newRow("pure minified") << "pure-3.1.0.min.css" << 1;
+}
+
+// No row stands for a stray "}" or swallows a block, and the saved file reads
+// back as the same tree.
+void TestStylesheet::frameworkFilesReadAsBrowsersDo()
+{
+    QFETCH(QString, name);
+    QFETCH(int, groups);
+    QFile file(QStringLiteral(QUILLMERE_TEST_DATA "/") + name);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray saved = roundTrip(file.readAll());
+
+    Stylesheet sheet;
+    QVERIFY(sheet.load(m_dir.filePath(QStringLiteral("sheet.css"))));
+    int seenGroups = 0;
+    const std::function<void(const RuleBlock &)> check = [&](const RuleBlock &block) {
+        for (const Rule &entry : block.entries) {
+            QVERIFY2(entry.kind != EntryKind::Unknown, qPrintable(entry.selector));
+            QVERIFY2(!entry.selector.startsWith(u'}') && !entry.selector.contains(u'{'),
+                     qPrintable(entry.selector));
+            seenGroups += entry.kind == EntryKind::Group ? 1 : 0;
+            if (entry.holdsEntries())
+                check(*entry.block);
+        }
+    };
+    check(sheet.root());
+    QCOMPARE(seenGroups, groups);
+    QCOMPARE(roundTrip(saved), saved);
 }
 
 QTEST_GUILESS_MAIN(TestStylesheet)
