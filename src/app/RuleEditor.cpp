@@ -74,15 +74,18 @@ bool RuleEditor::followsRemoval(const EntryPath &path) const
     return m_current.rowAt(level) >= path.row();
 }
 
-void RuleEditor::select(const EntryPath &path)
+bool RuleEditor::select(const EntryPath &path)
 {
     if (hasCurrent()) {
-        commit();
+        if (!commit())
+            return false;
     } else {
-        m_pages.commitPage();
+        if (!m_pages.commitPage())
+            return false;
         keepValuesAsNewRule();
     }
     show(path);
+    return true;
 }
 
 void RuleEditor::show(const EntryPath &path)
@@ -143,12 +146,14 @@ EntryPath RuleEditor::keepValuesAsNewRule()
     return m_document.appendRule({}, newRuleSelector, declarations);
 }
 
-void RuleEditor::commit()
+bool RuleEditor::commit()
 {
     if (!editsDeclarations())
-        return;
-    m_pages.commitPage();
+        return true;
+    if (!m_pages.commitPage())
+        return false;
     storeValues();
+    return true;
 }
 
 void RuleEditor::storeValues()
@@ -174,7 +179,8 @@ bool RuleEditor::collectPendingEdits()
 
 void RuleEditor::newRule()
 {
-    commit();
+    if (!commit())
+        return;
     const EntryPath holder = hasCurrent() ? m_current.parent() : EntryPath();
     show(m_document.appendRule(holder, newRuleSelector, QString()));
 }

@@ -38,12 +38,14 @@ public:
 
     // The user picked the entry: the visible page's edits go to the entry
     // being left, then the picked one is shown. Picking the current entry
-    // commits and reads it back.
-    void select(const EntryPath &path);
+    // commits and reads it back. False, with nothing changed, when the page
+    // refuses to be left.
+    bool select(const EntryPath &path);
     // The page host reports that its page was left: its edits go to the
     // current rule, or become a new rule when none is current.
     void pageLeft();
-    void commit();
+    // False when the page refuses to be left.
+    bool commit();
     // Before a save, a copy or a close: false when the page refuses to be left.
     bool collectPendingEdits();
     // A ".NewItem" rule at the end of the block holding the current entry.

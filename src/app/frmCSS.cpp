@@ -282,7 +282,11 @@ void frmCSS::SetStatus(const QString &text)
 void frmCSS::lstStyle_ItemClick(const QModelIndex &listIndex)
 {
     lstStyle->commitOpenEditor();
-    m_editor->select(pathOf(listIndex));
+    if (m_editor->select(pathOf(listIndex)))
+        return;
+    // The page keeps its value for correcting: the list goes back to its rule.
+    QMetaObject::invokeMethod(
+        this, [this] { pinInList(m_editor->current()); }, Qt::QueuedConnection);
 }
 
 void frmCSS::lstStyle_AfterLabelEdit(const EntryPath &path)
@@ -350,11 +354,6 @@ void frmCSS::filterRules(const QString &text)
         m_filter->setFilterText(text);
     }
     pinInList(m_editor->current());
-}
-
-void frmCSS::CommitCurrentRule()
-{
-    m_editor->commit();
 }
 
 bool frmCSS::collectPendingEdits()

@@ -77,7 +77,6 @@ private:
     EntryPath pathOf(const QModelIndex &listIndex) const;
     QModelIndex listIndexOf(const EntryPath &path) const;
     void filterRules(const QString &text);
-    void CommitCurrentRule();
     bool collectPendingEdits();
     void NewRule();
     void DeleteCurrentRule();

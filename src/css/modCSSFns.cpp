@@ -107,3 +107,10 @@ void ParseDeclarations(VValues &list, QStringView text)
     if (!waiting.isEmpty())
         list.SetTrailingComment(JoinedComments(list.TrailingComment(), waiting));
 }
+
+bool StaysInDeclaration(QStringView name, QStringView value)
+{
+    CssTokenizer tokens(CssTokenizer::Braces, TrimSpaces(name).startsWith(u"--"));
+    // Any stop at all is a brace or a comment outside strings and brackets.
+    return tokens.next(value, 0).stop == CssTokenizer::Stop::None && tokens.atTopLevel();
+}

@@ -17,3 +17,9 @@ QString FormatDeclarations(const VValues &list);
 // become its pair's comment, comments after the last one the list's trailing
 // comment, and a comment inside a value stays in the value.
 void ParseDeclarations(VValues &list, QStringView text);
+
+// Whether value, written as the value of the property name, stays inside its
+// declaration: no "{", "}" or comment opener outside strings and brackets, and
+// no string, bracket or comment left open at its end. Only a custom property's
+// value may hold balanced "{…}" blocks.
+bool StaysInDeclaration(QStringView name, QStringView value);

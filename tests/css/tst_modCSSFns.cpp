@@ -12,6 +12,8 @@ private slots:
     void parse_data();
     void parse();
     void parseAddsToWhatIsThere();
+    void valuesThatWouldBreakTheRule_data();
+    void valuesThatWouldBreakTheRule();
     void removedPairHandsItsCommentOn();
     void parsesThousandsOfDeclarations();
 };
@@ -95,6 +97,31 @@ void TestModCSSFns::parse()
     ParseDeclarations(list, text);
     QCOMPARE(pairsOf(list), pairs);
     QCOMPARE(FormatDeclarations(list), formatted);
+}
+
+void TestModCSSFns::valuesThatWouldBreakTheRule_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<bool>("stays");
+
+    QTest::newRow("plain") << "color" << "red !important" << true;
+    QTest::newRow("brace in a string or a url") << "content" << "\"}\" url(a{b})" << true;
+    QTest::newRow("closing brace") << "color" << "red }" << false;
+    QTest::newRow("opening brace") << "color" << "{red" << false;
+    QTest::newRow("comment") << "color" << "red /* x */" << false;
+    QTest::newRow("open string") << "content" << "\"a" << false;
+    QTest::newRow("open bracket") << "width" << "calc(1px" << false;
+    QTest::newRow("custom property block") << "--x" << "{a;b}" << true;
+    QTest::newRow("custom property, stray brace") << "--x" << "a}" << false;
+}
+
+void TestModCSSFns::valuesThatWouldBreakTheRule()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, value);
+    QFETCH(bool, stays);
+    QCOMPARE(StaysInDeclaration(name, value), stays);
 }
 
 void TestModCSSFns::parseAddsToWhatIsThere()

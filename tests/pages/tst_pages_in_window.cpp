@@ -17,6 +17,7 @@
 #include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QListWidget>
 #include <QRadioButton>
 #include <QTabBar>
@@ -35,6 +36,8 @@ private slots:
     void editsReachRuleAndFile();
     void pageEditKeepsEveryOtherDeclaration_data();
     void pageEditKeepsEveryOtherDeclaration();
+    void valueThatWouldBreakTheFileIsRefused_data();
+    void valueThatWouldBreakTheFileIsRefused();
     void gridEditReachesRuleAndPreview();
     void borderAndBackgroundReachTheFile();
     void visitingEveryPageChangesNothing();
@@ -93,6 +96,49 @@ void TestPagesInWindow::pageEditKeepsEveryOtherDeclaration()
     clickTab(window, 1);
     QVERIFY(window.SaveFile());
     QCOMPARE(readBytes(path), saved);
+}
+
+void TestPagesInWindow::valueThatWouldBreakTheFileIsRefused_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("refused");
+    QTest::newRow("closing brace") << "12px }" << true;
+    QTest::newRow("comment") << "12px /*" << true;
+    QTest::newRow("brace in a string") << "\"}\"" << false;
+}
+
+// The page stays, with its value, for the user to correct; the rule and the
+// rule after it are untouched.
+void TestPagesInWindow::valueThatWouldBreakTheFileIsRefused()
+{
+    QFETCH(QString, typed);
+    QFETCH(bool, refused);
+    const QString path = m_dir.filePath(QStringLiteral("refuse.css"));
+    writeBytes(path, "a { color:red }\nb { color:blue }\n");
+    frmCSS window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QVERIFY(window.LoadFile(path));
+    auto *size = host(window)->currentPageWidget()->findChild<QComboBox *>(QStringLiteral("comS2"));
+    size->lineEdit()->setFocus();
+    QTest::keyClicks(size->lineEdit(), typed);
+
+    SeenBox seen;
+    const auto box = answerMessageBox(QMessageBox::Ok, &seen);
+    clickTab(window, 1);
+    QCOMPARE(box->handled(), refused);
+    QCOMPARE(seen.title, refused ? QStringLiteral("错误信息") : QString());
+    QCOMPARE(host(window)->currentIndex(), refused ? 0 : 1);
+    // Picking another rule leaves the page too.
+    const auto again = answerMessageBox(QMessageBox::Ok);
+    selectRow(window, 1);
+    QCOMPARE(again->handled(), refused);
+    QTRY_COMPARE(currentRow(window), refused ? 0 : 1);
+    if (refused)
+        QCOMPARE(size->currentText(), typed);
+    QCOMPARE(window.document().rule(0).declarations,
+             refused ? QStringLiteral("color:red") : QStringLiteral("color:red;font-size:") + typed);
+    QCOMPARE(window.document().rule(1).declarations, QStringLiteral("color:blue"));
 }
 
 void TestPagesInWindow::editsReachRuleAndFile()

@@ -152,14 +152,13 @@ void StyleBox::buildLayout()
     page->addStretch(1);
 }
 
-bool StyleBox::Update()
+void StyleBox::startUpdate()
 {
     SaveSide(m_curSide);
     for (int side = 0; side < SideCount; ++side) {
         for (int aspect = 0; aspect < AspectCount; ++aspect)
             SetValue(m_borderValues[side][aspect], BorderName(side, aspect));
     }
-    return StylePage::Update();
 }
 
 void StyleBox::startReShow()

@@ -30,9 +30,8 @@ public:
 
     explicit StyleBox(QWidget *parent = nullptr);
 
-    bool Update() override;
-
 protected:
+    void startUpdate() override;
     void startReShow() override;
 
 private:

@@ -1,5 +1,6 @@
 #include "pages/common/StylePage.h"
 
+#include "css/modCSSFns.h"
 #include "pages/common/SpinField.h"
 #include "support/VValues.h"
 
@@ -27,11 +28,20 @@ bool StylePage::Init(VValues &values)
     return true;
 }
 
+QString BreakingValueMessage(const QString &value)
+{
+    return QStringLiteral("“%1”会破坏样式表：值中字符串和括号以外不能有“{”、“}”或注释，"
+                          "引号、括号和注释都要配对。")
+        .arg(value);
+}
+
 bool StylePage::Update()
 {
+    m_error.clear();
+    startUpdate();
     for (const Binding &binding : m_bindings)
         write(binding);
-    return true;
+    return m_error.isEmpty();
 }
 
 void StylePage::ReShow()
@@ -49,7 +59,7 @@ void StylePage::ReShow()
 
 QString StylePage::ErrString() const
 {
-    return QString();
+    return m_error;
 }
 
 void StylePage::bindCheckBox(QCheckBox *box, const QString &keyword)
@@ -114,6 +124,10 @@ QString StylePage::GetValue(const QString &name) const
 
 void StylePage::SetValue(const QString &value, const QString &name)
 {
+    if (!StaysInDeclaration(name, value)) {
+        m_error = BreakingValueMessage(value);
+        return;
+    }
     m_values->Set(value, name);
 }
 

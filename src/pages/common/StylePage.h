@@ -18,6 +18,9 @@ class VValues;
 // the page's control order, and the loops that carry the rule's values between
 // those controls and the values list. A page binds its controls, fills its
 // lists and adds only the rules of its own.
+// Why a page refuses a value that would end or open a block or a comment.
+QString BreakingValueMessage(const QString &value);
+
 class StylePage : public QWidget, public IPage
 {
     Q_OBJECT
@@ -75,7 +78,8 @@ protected:
     // The value a browser uses: the last of the property's declarations.
     QString GetValue(const QString &name) const;
     // A changed value replaces all the property's declarations; an unchanged
-    // one keeps them, an empty one removes them.
+    // one keeps them, an empty one removes them. A value that would end or
+    // open a block or a comment is not written: Update then refuses.
     void SetValue(const QString &value, const QString &name);
     // Index of the list's item under key (ignoring letter case); a key the
     // list lacks is appended as an item of its own.
@@ -94,6 +98,9 @@ protected:
     // last runs once LoadState is back to Idle.
     virtual void startReShow() {}
     virtual void finishReShow() {}
+    // Page step before the shared writes of Update, for values a page keeps
+    // itself; what it writes goes through SetValue.
+    virtual void startUpdate() {}
 
 private:
     enum class Kind { CheckBox, ImageCombo, Text };
@@ -124,6 +131,7 @@ private:
     Commit m_commit;
     VValues *m_values = nullptr;
     qint16 m_loadState = Idle;
+    QString m_error; // why the last Update refused
     std::vector<Binding> m_bindings;
     std::map<const QComboBox *, ShownValue> m_shownValues;
 };

@@ -1,6 +1,8 @@
 #include "pages/grid/VvsEdit.h"
 
+#include "css/modCSSFns.h"
 #include "css/modStr.h"
+#include "pages/common/StylePage.h"
 #include "pages/grid/PropertyGrid.h"
 #include "support/VValues.h"
 
@@ -34,8 +36,26 @@ bool VvsEdit::Init(VValues &values)
 bool VvsEdit::Update()
 {
     m_grid->commitEditor();
+    m_error = breakingRow();
+    if (!m_error.isEmpty())
+        return false;
     storeRows();
     return true;
+}
+
+// Why the first row whose name or value would end or open a block or a
+// comment cannot be written, or nothing.
+QString VvsEdit::breakingRow() const
+{
+    for (int row = 0; row < m_grid->rowCount(); ++row) {
+        const QString name = m_grid->text(row, PropertyGrid::NameColumn);
+        const QString value = m_grid->text(row, PropertyGrid::ValueColumn);
+        if (!StaysInDeclaration(QString(), name))
+            return BreakingValueMessage(name);
+        if (!StaysInDeclaration(name, value))
+            return BreakingValueMessage(value);
+    }
+    return QString();
 }
 
 void VvsEdit::ReShow()
@@ -47,7 +67,7 @@ void VvsEdit::ReShow()
 
 QString VvsEdit::ErrString() const
 {
-    return QString();
+    return m_error;
 }
 
 void VvsEdit::showEvent(QShowEvent *event)

@@ -32,7 +32,9 @@ protected:
 private:
     void showRows();
     void storeRows();
+    QString breakingRow() const;
 
     PropertyGrid *m_grid;
     VValues *m_values = nullptr;
+    QString m_error; // why the last Update refused
 };
