@@ -192,7 +192,9 @@ void checkFormatIsFixedPoint(QStringView declarations)
 bool closesAll(QStringView text)
 {
     CssTokenizer tokens(CssTokenizer::Braces, true);
-    tokens.next(text, 0);
+    CssTokenizer::Found found = tokens.next(text, 0);
+    while (found.stop != CssTokenizer::Stop::None)
+        found = tokens.next(text, found.after());
     return tokens.atTopLevel();
 }
 
