@@ -154,14 +154,20 @@ qsizetype findCommentClose(QStringView text, qsizetype from)
     return -1;
 }
 
-// How many characters an escape's backslash makes one: a CR LF pair counts
-// as the one line break it is.
-qsizetype escapedLength(QStringView text, qsizetype at)
-{
-    return text[at] == u'\r' && at + 1 < text.size() && text[at + 1] == u'\n' ? 2 : 1;
-}
-
 } // namespace
+
+// Past the character a backslash escapes: a CR LF pair counts as the one line
+// break it is, also when the piece ends between the two.
+qsizetype CssTokenizer::afterEscaped(QStringView text, qsizetype at)
+{
+    if (text[at] != u'\r')
+        return at + 1;
+    if (at + 1 == text.size()) {
+        m_escapedCr = true;
+        return at + 1;
+    }
+    return text[at + 1] == u'\n' ? at + 2 : at + 1;
+}
 
 CssTokenizer::CssTokenizer(int report, bool bracesNest)
     : m_report(report & (Semicolons | Colons))
@@ -173,9 +179,9 @@ void CssTokenizer::reset()
 {
     m_state = State::Normal;
     m_quote = 0;
-    m_escape = m_slash = m_star = false;
+    m_escape = m_escapedCr = m_slash = m_star = false;
     m_closers.clear();
-    m_tail[0] = m_tail[1] = m_tail[2] = 0;
+    std::fill(m_tail, m_tail + TailSize, char16_t(0));
 }
 
 CssTokenizer::Found CssTokenizer::next(QStringView text, qsizetype pos)
@@ -183,9 +189,15 @@ CssTokenizer::Found CssTokenizer::next(QStringView text, qsizetype pos)
     const qsizetype size = text.size();
     const char16_t *const s = text.utf16();
     while (pos < size) {
+        if (m_escapedCr) { // an escaped CR ended the last piece
+            m_escapedCr = false;
+            if (s[pos] == u'\n')
+                ++pos;
+            continue;
+        }
         if (m_escape) { // a backslash ended the last piece
             m_escape = false;
-            pos += escapedLength(text, pos);
+            pos = afterEscaped(text, pos);
             continue;
         }
         switch (m_state) {
@@ -263,7 +275,7 @@ CssTokenizer::Found CssTokenizer::next(QStringView text, qsizetype pos)
                 if (p + 1 == size)
                     m_escape = true;
                 else
-                    pos = p + 1 + escapedLength(text, p + 1);
+                    pos = afterEscaped(text, p + 1);
                 break;
             case u'(':
                 if (urlBefore(text, p))
@@ -344,7 +356,7 @@ qsizetype CssTokenizer::skipString(QStringView text, qsizetype from)
             m_escape = true;
             return text.size();
         }
-        p += escapedLength(text, p + 1);
+        p = afterEscaped(text, p + 1) - 1;
     }
 }
 
@@ -364,16 +376,14 @@ qsizetype CssTokenizer::skipUrl(QStringView text, qsizetype from)
             m_escape = true;
             return text.size();
         }
-        p += escapedLength(text, p + 1);
+        p = afterEscaped(text, p + 1) - 1;
     }
 }
 
 bool CssTokenizer::urlBefore(QStringView text, qsizetype at) const
 {
     const auto charAt = [&](qsizetype i) -> char16_t {
-        if (i >= 0)
-            return text[i].unicode();
-        return i >= -3 ? m_tail[3 + i] : char16_t(0);
+        return i >= 0 ? text[i].unicode() : i >= -TailSize ? m_tail[TailSize + i] : char16_t(0);
     };
     const auto is = [&](qsizetype i, char16_t lower) { return (charAt(i) | 0x20) == lower; };
     return is(at - 3, u'u') && is(at - 2, u'r') && is(at - 1, u'l') && !isNameChar(charAt(at - 4));
@@ -381,10 +391,10 @@ bool CssTokenizer::urlBefore(QStringView text, qsizetype at) const
 
 void CssTokenizer::rememberTail(QStringView text)
 {
-    // The last three characters of the old tail followed by text.
+    // The last characters of the old tail followed by text.
     const qsizetype n = text.size();
-    char16_t tail[3];
-    for (qsizetype i = 0; i < 3; ++i)
-        tail[i] = n + i < 3 ? m_tail[n + i] : text[n + i - 3].unicode();
-    std::copy(tail, tail + 3, m_tail);
+    char16_t tail[TailSize];
+    for (qsizetype i = 0; i < TailSize; ++i)
+        tail[i] = n + i < TailSize ? m_tail[n + i] : text[n + i - TailSize].unicode();
+    std::copy(tail, tail + TailSize, m_tail);
 }

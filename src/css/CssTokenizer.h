@@ -60,6 +60,7 @@ private:
 
     // Whether "url" stands right before text[at] as a whole word.
     bool urlBefore(QStringView text, qsizetype at) const;
+    qsizetype afterEscaped(QStringView text, qsizetype at);
     qsizetype skipComment(QStringView text, qsizetype from);
     qsizetype skipString(QStringView text, qsizetype from);
     qsizetype skipUrl(QStringView text, qsizetype from);
@@ -70,8 +71,12 @@ private:
     State m_state = State::Normal;
     char16_t m_quote = 0;
     bool m_escape = false;      // the last piece ended in a backslash
+    bool m_escapedCr = false;   // the last piece ended in an escaped CR
     bool m_slash = false;       // the last piece ended in a "/" outside comments
     bool m_star = false;        // the last piece ended in a "*" inside a comment
     QVarLengthArray<char16_t, 16> m_closers; // what closes each open "(", "[" or nested "{"
-    char16_t m_tail[3] = {};    // the last characters read, for "url("
+    // The last characters read, for "url(" at the start of a piece: "url" and
+    // the character in front of it.
+    static constexpr int TailSize = 4;
+    char16_t m_tail[TailSize] = {};
 };
