@@ -20,6 +20,7 @@
 #include <memory>
 #include <optional>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -33,6 +34,12 @@ const char ChangedWhileReadError[] = "文件在读入时被改动或不能读完
 const char UnencodableErrorPattern[] = "文本含有 %1 编码无法存储的字符。";
 const char KeptBytesEncoding[] = "ISO-8859-1";
 
+// Enough of a 16- or 32-bit file to show its pattern of zero bytes.
+constexpr qsizetype ZeroPatternSample = 4 * 1024;
+// What the guesser is shown: it takes about half a second a megabyte, and its
+// statistics settle within some tens of kilobytes.
+constexpr qsizetype GuessSample = 64 * 1024;
+
 // An encoding that reads a file exactly, with the text when finding that out
 // meant decoding it; UTF-8 is only validated, and decoded piece by piece later.
 struct Reading
@@ -44,6 +51,14 @@ struct Reading
 bool isUtf8(const QByteArray &name)
 {
     return QStringConverter::encodingForName(name.constData()) == QStringConverter::Utf8;
+}
+
+// The byte-order mark in the named encoding. Qt's encoders write theirs only
+// ahead of some text, so a file holding nothing else would lose it.
+QByteArray byteOrderMarkFor(const QByteArray &name)
+{
+    QStringEncoder encoder(name.constData());
+    return encoder.encode(QStringView(u"\uFEFF"));
 }
 
 // How bytes read under the named encoding, when writing that text again gives
@@ -65,14 +80,15 @@ std::optional<Reading> readExactly(const QByteArray &bytes, const QByteArray &na
     QString text = decoder.decode(bytes);
     if (decoder.hasError())
         return std::nullopt;
-    QStringEncoder encoder(name.constData(), byteOrderMark ? QStringEncoder::Flag::WriteBom
-                                                           : QStringEncoder::Flag::Default);
-    const QByteArray written = encoder.encode(text);
+    QStringEncoder encoder(name.constData());
+    const QByteArray written = (byteOrderMark ? byteOrderMarkFor(name) : QByteArray())
+        + QByteArray(encoder.encode(text));
     if (written != bytes || encoder.hasError())
         return std::nullopt;
-    // Some converters know a name without reporting one back; the given one still works.
+    // The converter's own spelling of the name, unless it knows the encoding
+    // by another name altogether ("windows-949" as "KSC_5601") or by none.
     const QByteArray known = decoder.name();
-    return Reading{known.isEmpty() ? name : known, std::move(text)};
+    return Reading{known.compare(name, Qt::CaseInsensitive) == 0 ? known : name, std::move(text)};
 }
 
 // The encoding a leading @charset rule names. A name of a 16- or 32-bit
@@ -92,14 +108,64 @@ QByteArray declaredEncoding(QByteArrayView bytes)
     return name;
 }
 
-QByteArray guessedEncoding(const QByteArray &bytes)
+// The 16- or 32-bit Unicode encoding whose zero bytes the start of a file
+// shows, if any. Without a byte-order mark nothing else tells: such a file's
+// bytes are valid UTF-8 as long as its text is ASCII. A stylesheet is mostly
+// ASCII, whose characters have every byte zero but the lowest.
+QByteArray unmarkedUnicode(QByteArrayView bytes)
+{
+    struct Form
+    {
+        const char *name;
+        qsizetype width;
+        qsizetype low; // where the lowest byte of a character stands
+    };
+    // UTF-32 first: read as UTF-16 its ASCII shows in just half the characters.
+    static const Form forms[] = {
+        {"UTF-32LE", 4, 0}, {"UTF-32BE", 4, 3}, {"UTF-16LE", 2, 0}, {"UTF-16BE", 2, 1}};
+    const QByteArrayView sample = bytes.first(std::min(bytes.size(), ZeroPatternSample));
+    for (const Form &form : forms) {
+        const qsizetype units = sample.size() / form.width;
+        qsizetype ascii = 0;
+        for (qsizetype i = 0; i < units; ++i) {
+            const QByteArrayView unit = sample.sliced(i * form.width, form.width);
+            ascii += unit[form.low] != 0 && std::count(unit.begin(), unit.end(), 0) == form.width - 1;
+        }
+        if (ascii * 2 > units)
+            return form.name;
+    }
+    return QByteArray();
+}
+
+// The part of a file shown to the guesser, from the line of its first byte
+// above ASCII: plain ASCII before it tells nothing.
+QByteArrayView guessSample(QByteArrayView bytes)
+{
+    const auto high = std::find_if(bytes.begin(), bytes.end(), [](char c) { return uchar(c) >= 0x80; });
+    const qsizetype lineStart = bytes.first(high - bytes.begin()).lastIndexOf('\n') + 1;
+    const QByteArrayView rest = bytes.sliced(lineStart);
+    return rest.first(std::min(rest.size(), GuessSample));
+}
+
+// uchardet's guess under a name Qt's converters know: they lack "UHC", Korean
+// Windows' extension of EUC-KR, and ICU's "CP949" is IBM's EUC-KR instead.
+QByteArray guessedEncoding(QByteArrayView sample)
 {
     const std::unique_ptr<uchardet, decltype(&uchardet_delete)> detector(uchardet_new(),
                                                                         &uchardet_delete);
-    if (uchardet_handle_data(detector.get(), bytes.constData(), size_t(bytes.size())) != 0)
+    if (uchardet_handle_data(detector.get(), sample.data(), size_t(sample.size())) != 0)
         return QByteArray();
     uchardet_data_end(detector.get());
-    return QByteArray(uchardet_get_charset(detector.get()));
+    const QByteArray guess(uchardet_get_charset(detector.get()));
+    return guess.compare("UHC", Qt::CaseInsensitive) == 0 ? QByteArray("windows-949") : guess;
+}
+
+// A guess worth trying: one Qt can write, and not one tried before the guess.
+bool isUsableGuess(const QByteArray &guess)
+{
+    const QByteArray upper = guess.toUpper();
+    return !guess.isEmpty() && !upper.startsWith("GB") && upper != "ASCII"
+        && !upper.startsWith("UTF") && QStringEncoder(guess.constData()).isValid();
 }
 
 // East Asian double-byte encodings other than GB's. GB18030 reads nearly all of
@@ -107,8 +173,31 @@ QByteArray guessedEncoding(const QByteArray &bytes)
 // one of these only on real evidence, can tell such a file apart.
 bool isOtherDoubleByteEncoding(const QByteArray &name)
 {
-    static const QByteArray names[] = {"BIG5", "EUC-TW", "EUC-KR", "EUC-JP", "SHIFT_JIS"};
+    static const QByteArray names[] = {"BIG5", "EUC-TW", "EUC-KR", "WINDOWS-949", "EUC-JP",
+                                       "SHIFT_JIS"};
     return std::find(std::begin(names), std::end(names), name.toUpper()) != std::end(names);
+}
+
+// Whether a guess rests on evidence enough to outweigh the GB2312 check. A
+// single-byte one does when it reads every character above ASCII as a letter
+// of one alphabet other than Latin: such alphabets write whole words in high
+// bytes, which pair up as GB2312 as often as not, while Chinese read that way
+// mixes letters with symbols. Latin text the GB2312 check tells apart itself.
+bool isConfidentGuess(const QByteArray &guess, QByteArrayView sample)
+{
+    if (isOtherDoubleByteEncoding(guess))
+        return true;
+    QStringDecoder decoder(guess.constData(), QStringDecoder::Flag::Stateless);
+    const QString text = decoder.decode(sample);
+    std::optional<QChar::Script> script;
+    for (const QChar c : text) {
+        if (c.unicode() < 0x80)
+            continue;
+        if (!c.isLetter() || c.script() == QChar::Script_Latin || (script && c.script() != *script))
+            return false;
+        script = c.script();
+    }
+    return script.has_value();
 }
 
 // True when every byte above ASCII pairs up as a GB2312 character, as in nearly
@@ -129,69 +218,70 @@ bool looksLikeGb2312(const QByteArray &bytes)
     return true;
 }
 
-// Bytes that are not UTF-8: GB18030, the detector's guess or, when neither gives
-// the bytes back, Latin-1, which maps every byte to one character and back.
+// Latin-1 maps every byte to one character and back, so bytes no encoding
+// explains are saved as they were read.
+Reading keepBytes(const QByteArray &bytes, TextFormat *format)
+{
+    format->source = Source::KeptBytes;
+    return Reading{KeptBytesEncoding, QString::fromLatin1(bytes)};
+}
+
+// Bytes that are not UTF-8: GB18030 or the detector's guess, whichever is more
+// likely first, else the bytes kept.
 Reading readLegacy(const QByteArray &bytes, TextFormat *format)
 {
-    const QByteArray guess = guessedEncoding(bytes);
-    const QByteArray upperGuess = guess.toUpper();
-    const bool usableGuess = !guess.isEmpty() && !upperGuess.startsWith("GB")
-        && upperGuess != "ASCII" && !upperGuess.startsWith("UTF");
-    const bool guessFirst = usableGuess
-        && (isOtherDoubleByteEncoding(guess) || !looksLikeGb2312(bytes));
-    const std::pair<QByteArray, Source> candidates[] = {
-        {guessFirst ? guess : QByteArray("GB18030"), guessFirst ? Source::Guessed : Source::Gb18030},
-        {guessFirst ? QByteArray("GB18030") : guess, guessFirst ? Source::Gb18030 : Source::Guessed},
-    };
+    const QByteArrayView sample = guessSample(bytes);
+    const QByteArray guess = guessedEncoding(sample);
+    std::vector<std::pair<QByteArray, Source>> candidates{{"GB18030", Source::Gb18030}};
+    if (isUsableGuess(guess)) {
+        const bool guessFirst = isConfidentGuess(guess, sample) || !looksLikeGb2312(bytes);
+        candidates.insert(guessFirst ? candidates.begin() : candidates.end(), {guess, Source::Guessed});
+    }
     for (const auto &[name, source] : candidates) {
-        if (source == Source::Guessed && !usableGuess)
-            continue;
         if (auto reading = readExactly(bytes, name)) {
             format->source = source;
             return std::move(*reading);
         }
     }
-    format->source = Source::KeptBytes;
-    return Reading{KeptBytesEncoding, QString::fromLatin1(bytes)};
+    return keepBytes(bytes, format);
 }
 
-// Follows a file's bytes, as many pieces as they come in, to the first line break.
-class LineEndFinder
+// Counts a file's line breaks, as many pieces as its bytes or text come in, for
+// the line end most of its lines use.
+class LineEndCounter
 {
 public:
     // Bytes of UTF-8 (where a CR or LF byte is always that character) or text.
+    // Found with indexOf, which skips the bytes between line breaks many at a
+    // time: a large file's line breaks are counted as it is checked.
     template<typename View>
-    void look(View bytes)
+    void look(View text)
     {
-        if (m_found || bytes.isEmpty())
+        if (text.isEmpty())
             return;
-        if (m_crSeen) {
-            m_lineEnd = bytes.front() == '\n' ? QStringLiteral("\r\n") : QStringLiteral("\r");
-            m_found = true;
-            return;
-        }
-        for (qsizetype i = 0; i < bytes.size(); ++i) {
-            if (bytes[i] == '\n') {
-                m_lineEnd = QStringLiteral("\n");
-                m_found = true;
-                return;
-            }
-            if (bytes[i] == '\r') {
-                m_crSeen = true;
-                look(bytes.sliced(i + 1));
-                return;
-            }
+        m_crLf += m_afterCr && text.front() == u'\n';
+        m_afterCr = text.back() == u'\r';
+        for (qsizetype i = text.indexOf('\n'); i >= 0; i = text.indexOf('\n', i + 1))
+            ++m_lf;
+        for (qsizetype i = text.indexOf('\r'); i >= 0; i = text.indexOf('\r', i + 1)) {
+            ++m_cr;
+            m_crLf += i + 1 < text.size() && text[i + 1] == u'\n';
         }
     }
+    // A tie goes to LF, a new file's line end, then to CR LF.
     QString lineEnd() const
     {
-        return m_found ? m_lineEnd : m_crSeen ? QStringLiteral("\r") : QStringLiteral("\n");
+        const qint64 lf = m_lf - m_crLf, cr = m_cr - m_crLf;
+        if (lf >= m_crLf && lf >= cr)
+            return QStringLiteral("\n");
+        return m_crLf >= cr ? QStringLiteral("\r\n") : QStringLiteral("\r");
     }
 
 private:
-    QString m_lineEnd;
-    bool m_crSeen = false;
-    bool m_found = false;
+    qint64 m_lf = 0;
+    qint64 m_cr = 0;
+    qint64 m_crLf = 0;
+    bool m_afterCr = false;
 };
 
 // Finds how bytes are stored. The text comes back too when finding out meant
@@ -211,12 +301,22 @@ std::optional<QString> detect(const QByteArray &bytes, TextFormat *format)
         if (!declared.isEmpty() && (reading = readExactly(bytes, declared)))
             format->source = Source::Declared;
     }
+    if (!reading) {
+        // Zero bytes rule out every other encoding: the file is this one or
+        // nothing understood.
+        if (const QByteArray unicode = unmarkedUnicode(bytes); !unicode.isEmpty()) {
+            format->source = Source::Guessed;
+            reading = readExactly(bytes, unicode);
+            if (!reading)
+                reading = keepBytes(bytes, format);
+        }
+    }
     if (!reading && (reading = readExactly(bytes, "UTF-8")))
         format->source = Source::Utf8;
     if (!reading)
         reading = readLegacy(bytes, format);
     format->encoding = reading->encoding;
-    LineEndFinder lineEnd;
+    LineEndCounter lineEnd;
     if (reading->text)
         lineEnd.look(QStringView(*reading->text));
     else
@@ -316,6 +416,7 @@ bool TextFile::OpenFile(const QString &path)
 {
     closeFile();
     m_bytes.clear();
+    m_size = 0;
     m_bytePos = 0;
     m_text.reset();
     m_textPos = 0;
@@ -361,11 +462,13 @@ bool TextFile::openAsUtf8()
         if (!isUtf8(declared))
             return false;
         format.source = Source::Declared;
+    } else if (!unmarkedUnicode(head).isEmpty()) {
+        return false;
     } else {
         format.source = Source::Utf8;
     }
 
-    LineEndFinder lineEnd;
+    LineEndCounter lineEnd;
     const qsizetype headSize = filled;
     qint64 seen = filled;
     qsizetype carry = 0; // the start of a sequence cut at the end of the last chunk
@@ -421,20 +524,24 @@ bool TextFile::readWhole()
 
 QByteArrayView TextFile::nextBytes(qsizetype count)
 {
+    count = qsizetype(std::min<qint64>(count, m_size - m_bytePos));
+    if (count <= 0)
+        return QByteArrayView();
     if (m_file < 0) {
-        const QByteArrayView bytes = QByteArrayView(m_bytes).sliced(m_bytePos).first(
-            std::min(count, m_bytes.size() - m_bytePos));
-        m_bytePos += bytes.size();
+        // The whole file is in m_bytes.
+        const QByteArrayView bytes = QByteArrayView(m_bytes).sliced(qsizetype(m_bytePos), count);
+        m_bytePos += count;
         return bytes;
     }
-    count = qsizetype(std::min<qint64>(count, m_size - m_bytePos));
     if (m_bytes.size() < count)
         m_bytes.resize(count);
-    const qsizetype read = count > 0 ? readFully(m_file, m_bytes.data(), count) : 0;
+    const qsizetype read = readFully(m_file, m_bytes.data(), count);
     m_bytePos += count;
-    if (read != count)
+    if (read != count) {
         failReading();
-    if (m_bytePos == m_size || read != count)
+        m_bytePos = m_size; // what comes after a failed read is not the file
+    }
+    if (m_bytePos == m_size)
         closeFile();
     return QByteArrayView(m_bytes.constData(), std::max<qsizetype>(read, 0));
 }
@@ -533,16 +640,14 @@ bool TextFile::CreateFile(const QString &path, const TextFormat &format)
         m_out.reset();
         return false;
     }
-    m_encoder = QStringEncoder(format.encoding.constData(),
-                               format.byteOrderMark ? QStringEncoder::Flag::WriteBom
-                                                    : QStringEncoder::Flag::Default);
+    m_encoder = QStringEncoder(format.encoding.constData());
     if (!m_encoder.isValid()) {
         m_error = UnencodableError(format.encoding);
         m_out.reset();
         return false;
     }
-    // Encoding nothing yields just the byte-order mark, so even an empty save keeps it.
-    m_buffer = m_encoder.encode(QStringView());
+    if (format.byteOrderMark)
+        m_buffer = byteOrderMarkFor(format.encoding);
     return true;
 }
 

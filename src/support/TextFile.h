@@ -33,11 +33,12 @@ struct TextFormat
 // atomically).
 //
 // Reading: only regular files up to MaxSize open. LF, CR LF and a lone CR all end
-// a line; ReadLine never returns a line break. Every encoding is tried only as far
-// as it gives back the file's exact bytes when written again, so an unedited file
-// saves unchanged: a byte-order mark, else an @charset rule at the very start,
-// else UTF-8, else GB18030 or the encoding uchardet guesses, else Latin-1, which
-// keeps any byte.
+// a line; ReadLine never returns a line break, and the file's line end is the one
+// most of its lines use. Every encoding is tried only as far as it gives back the
+// file's exact bytes when written again, so an unedited file saves unchanged: a
+// byte-order mark, else an @charset rule at the very start, else UTF-16 or UTF-32
+// when the zero bytes show it, else UTF-8, else GB18030 or the encoding uchardet
+// guesses, else Latin-1, which keeps any byte.
 //
 // Writing: CreateFile starts a QSaveFile; nothing reaches the target until Commit
 // succeeds, so a failed save leaves the old file untouched.
