@@ -122,6 +122,17 @@ QString withoutOuterBlanks(QStringView text)
     return first < last ? QStringView(first, last).toString() : QString();
 }
 
+// Text holding a string that a line break ended, as it was read: its line
+// breaks go with it, or the string would run on over what is written after.
+QStringView keptAsRead(QStringView raw)
+{
+    raw = withoutLeadingBlanks(raw);
+    qsizetype end = raw.size();
+    while (end > 0 && (raw[end - 1] == u' ' || raw[end - 1] == u'\t'))
+        --end;
+    return raw.first(end);
+}
+
 bool holdsText(QStringView text)
 {
     return !withoutLeadingBlanks(text).isEmpty();
@@ -183,6 +194,26 @@ qsizetype lastSemicolon(QStringView body)
     return last;
 }
 
+// The comments of text when nothing else stands there but blanks.
+bool commentsOnly(QStringView text, QStringList &comments)
+{
+    CssTokenizer tokens;
+    qsizetype from = 0;
+    qsizetype start = 0;
+    for (CssTokenizer::Found found = tokens.next(text, 0); found.stop != CssTokenizer::Stop::None;
+         found = tokens.next(text, found.after())) {
+        if (found.stop == CssTokenizer::Stop::CommentOpen) {
+            if (holdsText(text.sliced(from, found.pos - from)))
+                return false;
+            start = found.pos + 2;
+        } else if (found.stop == CssTokenizer::Stop::CommentClose) {
+            comments << text.sliced(start, found.pos - 2 - start).toString();
+            from = found.pos;
+        }
+    }
+    return !tokens.inComment() && !holdsText(text.sliced(from));
+}
+
 // "--name:" opens a custom property, whose value may be a "{…}" block.
 bool startsCustomProperty(QStringView text)
 {
@@ -197,9 +228,43 @@ CSSTextRead::CSSTextRead(QObject *parent)
 {
 }
 
-QStringView CSSTextRead::normalisedText(QStringView raw, QString &out) const
+QStringView CSSTextRead::normalisedText(QStringView raw, QString &out, bool broken) const
 {
+    if (broken)
+        return keptAsRead(raw);
     return normalised(raw, out, m_fileLines ? Breaks::Any : Breaks::CrLf);
+}
+
+bool CSSTextRead::brokenSince(int mark) const
+{
+    return m_tokens.brokenStrings() != mark;
+}
+
+void CSSTextRead::clearSelector()
+{
+    m_selector.resize(0);
+    m_selectorEnd = QStringView();
+    m_selectorBreaks = m_tokens.brokenStrings();
+}
+
+void CSSTextRead::startBody()
+{
+    m_body.resize(0);
+    m_bodyBreaks = m_tokens.brokenStrings();
+}
+
+void CSSTextRead::emitDeclarations(QStringView stretch)
+{
+    if (!holdsText(stretch))
+        return;
+    // Comments standing alone between nested rules belong to the entries.
+    QStringList comments;
+    if (commentsOnly(stretch, comments)) {
+        for (const QString &comment : comments)
+            emit FindRemText(comment);
+        return;
+    }
+    emit FindDeclarations(normalisedText(stretch, m_declarationsOut, brokenSince(m_bodyBreaks)));
 }
 
 void CSSTextRead::Clear()
@@ -215,6 +280,8 @@ void CSSTextRead::Clear()
     m_comment.clear();
     m_verbatim.clear();
     m_fileLines = false;
+    m_selectorBreaks = m_bodyBreaks = 0;
+    m_selectorBroken = false;
 }
 
 QString CSSTextRead::unfinishedText() const
@@ -375,11 +442,15 @@ void CSSTextRead::readVerbatim(QStringView text, CssTokenizer::Found found)
         m_frames.pop_back();
         const QString unknown = std::exchange(m_verbatim, QString());
         emit FindUnknown(unknown);
+        clearSelector();
+        m_bodyBreaks = m_tokens.brokenStrings();
     }
 }
 
 void CSSTextRead::openBlock()
 {
+    m_selectorBroken = brokenSince(m_selectorBreaks);
+    m_bodyBreaks = m_tokens.brokenStrings();
     AtRule kind = AtRule::Declarations; // a style rule reads as one holding declarations
     if (firstCharOf(m_selector, m_selectorEnd) == u'@')
         kind = atRuleKind(selectorText());
@@ -387,13 +458,11 @@ void CSSTextRead::openBlock()
         m_frames.push_back(Frame::Rule); // the selector stays pending until the body ends
     } else if (kind == AtRule::Group) {
         m_frames.push_back(Frame::Group);
-        emit BlockStarted(normalisedText(selectorText(), m_selectorOut), false);
-        m_selector.resize(0);
-        m_selectorEnd = QStringView();
+        emit BlockStarted(normalisedText(selectorText(), m_selectorOut, m_selectorBroken), false);
+        clearSelector();
     } else {
         openVerbatim(selectorText());
-        m_selector.resize(0);
-        m_selectorEnd = QStringView();
+        clearSelector();
     }
 }
 
@@ -410,30 +479,29 @@ void CSSTextRead::finishAtStatement(QStringView statement)
     QString unknown;
     QStringView text;
     if (known)
-        text = normalisedText(statement, m_selectorOut);
+        text = normalisedText(statement, m_selectorOut, brokenSince(m_selectorBreaks));
     else
         text = unknown = withoutOuterBlanks(statement) + u';';
     if (known)
         emit FindStatement(text);
     else
         emit FindUnknown(text);
-    m_selector.resize(0);
+    clearSelector();
 }
 
 void CSSTextRead::openNestedEntry(QStringView body, qsizetype declarationsEnd)
 {
     announceNesting();
-    const QStringView declarations = body.first(qMax<qsizetype>(declarationsEnd, 0));
-    if (holdsText(declarations))
-        emit FindDeclarations(normalisedText(declarations, m_declarationsOut));
+    emitDeclarations(body.first(qMax<qsizetype>(declarationsEnd, 0)));
     const QStringView prelude = body.sliced(declarationsEnd + 1);
-    if (firstCharOf(prelude, {}) == u'@' && atRuleKind(prelude) == AtRule::Other)
+    if (firstCharOf(prelude, {}) == u'@' && atRuleKind(prelude) == AtRule::Other) {
         openVerbatim(prelude);
-    else {
+    } else {
+        m_selectorBroken = brokenSince(m_bodyBreaks);
         takePrelude(prelude);
         m_frames.push_back(Frame::Rule);
     }
-    m_body.resize(0);
+    startBody();
 }
 
 void CSSTextRead::announceNesting()
@@ -441,7 +509,7 @@ void CSSTextRead::announceNesting()
     if (m_frames.back() != Frame::Rule)
         return;
     m_frames.back() = Frame::NestingRule;
-    emit BlockStarted(normalisedText(selectorText(), m_selectorOut), true);
+    emit BlockStarted(normalisedText(selectorText(), m_selectorOut, m_selectorBroken), true);
     m_selector.resize(0);
     m_selectorEnd = QStringView();
 }
@@ -471,17 +539,14 @@ void CSSTextRead::closeRule(QStringView body)
     const Frame frame = m_frames.back();
     m_frames.pop_back();
     if (frame == Frame::Rule) {
-        const QStringView selector = normalisedText(selectorText(), m_selectorOut);
-        emit FindSelector(selector, normalisedText(body, m_declarationsOut));
-        m_selector.resize(0);
-        m_selectorEnd = QStringView();
-        m_body.resize(0);
-        return;
+        const QStringView selector = normalisedText(selectorText(), m_selectorOut, m_selectorBroken);
+        emit FindSelector(selector, normalisedText(body, m_declarationsOut, brokenSince(m_bodyBreaks)));
+    } else {
+        emitDeclarations(body);
+        emit BlockEnded();
     }
-    if (holdsText(body))
-        emit FindDeclarations(normalisedText(body, m_declarationsOut));
-    m_body.resize(0);
-    emit BlockEnded();
+    clearSelector();
+    startBody();
 }
 
 // A "}" where entries are listed ends the group, or stands alone at the top.
@@ -489,17 +554,17 @@ void CSSTextRead::closeGroup(QStringView pending)
 {
     if (m_frames.empty()) {
         const QString stray = withoutLeadingBlanks(pending).toString() + u'}';
-        m_selector.resize(0);
+        clearSelector();
         emit FindUnknown(stray);
         return;
     }
     m_frames.pop_back();
     if (holdsText(pending)) {
         const QString unfinished = withoutOuterBlanks(pending);
-        m_selector.resize(0);
+        clearSelector();
         emit FindUnknown(unfinished);
     }
-    m_selector.resize(0);
+    clearSelector();
     emit BlockEnded();
 }
 

@@ -90,7 +90,15 @@ private:
     void takePrelude(QStringView prelude);
     // The text gathered in buffer plus the piece's text from m_from to end.
     QStringView gatheredUpTo(QString &buffer, QStringView text, qsizetype end);
-    QStringView normalisedText(QStringView raw, QString &out) const;
+    // raw with TABs and line breaks as blanks, unless broken says that a line
+    // break ended a string in it.
+    QStringView normalisedText(QStringView raw, QString &out, bool broken) const;
+    // Whether a line break ended a string since the tokenizer's count was mark.
+    bool brokenSince(int mark) const;
+    void clearSelector();
+    void startBody();
+    // A stretch of a nesting rule's body between its nested rules.
+    void emitDeclarations(QStringView stretch);
     // The whole selector of the rule being read.
     QStringView selectorText();
 
@@ -98,6 +106,11 @@ private:
     std::vector<Frame> m_frames;
     bool m_inComment = false;
     bool m_fileLines = false;
+    // The tokenizer's count of broken strings where the selector and the body
+    // being read began, and whether the selector held one.
+    int m_selectorBreaks = 0;
+    int m_bodyBreaks = 0;
+    bool m_selectorBroken = false;
     int m_verbatimDepth = 0;
     // The selector text this piece added before the "{" of the rule being read;
     // kept as a view while the rule may still end in the same piece, which spares

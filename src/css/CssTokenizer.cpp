@@ -180,6 +180,7 @@ void CssTokenizer::reset()
     m_state = State::Normal;
     m_quote = 0;
     m_escape = m_escapedCr = m_slash = m_star = false;
+    m_brokenStrings = 0;
     m_closers.clear();
     std::fill(m_tail, m_tail + TailSize, char16_t(0));
 }
@@ -350,6 +351,7 @@ qsizetype CssTokenizer::skipString(QStringView text, qsizetype from)
         }
         if (isNewline(c)) {
             m_state = State::Normal;
+            ++m_brokenStrings;
             return p;
         }
         if (p + 1 == text.size()) { // a backslash

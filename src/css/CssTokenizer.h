@@ -48,6 +48,9 @@ public:
     // Outside any string, comment, escape, url token and "(" or "[" block.
     bool atTopLevel() const { return m_state == State::Normal && m_closers.isEmpty(); }
     bool inComment() const { return m_state == State::Comment; }
+    // How many strings a line break has ended so far: text holding one reads
+    // differently once its line breaks are gone.
+    int brokenStrings() const { return m_brokenStrings; }
 
 private:
     enum class State : std::uint8_t {
@@ -74,6 +77,7 @@ private:
     bool m_escapedCr = false;   // the last piece ended in an escaped CR
     bool m_slash = false;       // the last piece ended in a "/" outside comments
     bool m_star = false;        // the last piece ended in a "*" inside a comment
+    int m_brokenStrings = 0;
     QVarLengthArray<char16_t, 16> m_closers; // what closes each open "(", "[" or nested "{"
     // The last characters read, for "url(" at the start of a piece: "url" and
     // the character in front of it.

@@ -223,6 +223,9 @@ void TestStylesheet::savesBlocksOnePerLine_data()
     QTest::newRow("kept text keeps its lines")
         << QByteArray("} h2{c:d}\n@page :first { margin: 1in; @top-left {\n content: \"x\" } }\n")
         << QByteArray("}\nh2 { c:d }\n@page :first { margin: 1in;\n  @top-left {\n content: \"x\" }\n}\n");
+    QTest::newRow("strings ended by a line break keep it")
+        << QByteArray("\"\n{}\na{b:'\n}\n@charset\"\n;\n")
+        << QByteArray("\"\n {  }\na { b:'\n }\n@charset\"\n;\n");
     QTest::newRow("a group left open closes")
         << QByteArray("@media x { a{b:c}\n") << QByteArray("@media x {\n  a { b:c }\n}\n");
 }

@@ -113,9 +113,13 @@ void TestCSSTextRead::reportsRulesAndComments_data()
     QTest::newRow("unquoted url with quotes and comment openers")
         << QStringList{"a { b:url(x'y/*z) }"} << QStringList{rule("a", "b:url(x'y/*z)")};
     QTest::newRow("escaped brace") << QStringList{".a\\{b { c:d }"} << QStringList{rule(".a\\{b", "c:d")};
+    // Its line break stays, or the string would run on over what follows.
     QTest::newRow("a line break ends a string")
         << QStringList{"a { b:\"x\r\n", "}\r\n", "p{c:d}"}
-        << QStringList{rule("a", "b:\"x"), rule("p", "c:d")};
+        << QStringList{rule("a", "b:\"x\r\n"), rule("p", "c:d")};
+    QTest::newRow("comments between nested rules")
+        << QStringList{"a{n/*c*/b{} /* d */ }"}
+        << QStringList{"rule [a] {", comment("c"), rule("nb", ""), comment(" d "), "}"};
     QTest::newRow("custom property holds a block")
         << QStringList{"a { --x: {b;c} ; d:e }"} << QStringList{rule("a", "--x: {b;c} ; d:e")};
     QTest::newRow("unknown at-rules and stray braces are kept")
