@@ -364,8 +364,13 @@ Stylesheet::SaveResult Stylesheet::save(const QString &path)
         m_error = TextFile::UnencodableError(m_format.encoding);
         return SaveResult::Unencodable;
     }
+    // A text opening with U+FEFF would read back as a byte-order mark and lose
+    // it: a mark in front keeps it text.
+    TextFormat format = m_format;
+    if (opensWithBomCharacter() && format.encoding.toUpper().startsWith("UTF-"))
+        format.byteOrderMark = true;
     TextFile file;
-    if (!file.CreateFile(path, m_format)) {
+    if (!file.CreateFile(path, format)) {
         m_error = file.ErrorString();
         return SaveResult::CannotCreate;
     }
@@ -377,6 +382,16 @@ Stylesheet::SaveResult Stylesheet::save(const QString &path)
     m_path = path;
     m_undo->setClean();
     return SaveResult::Saved;
+}
+
+bool Stylesheet::opensWithBomCharacter() const
+{
+    constexpr QChar bom(0xFEFF);
+    if (!m_root.entries.empty()) {
+        const Rule &first = m_root.entries.front();
+        return first.commentsBefore.isEmpty() && first.selector.startsWith(bom);
+    }
+    return m_end.comments.isEmpty() && m_end.unfinished.startsWith(bom);
 }
 
 void Stylesheet::convertToUtf8()

@@ -140,6 +140,7 @@ private:
     void forEachLine(const std::function<void(const QString &)> &write) const;
     // Whether the file's encoding can hold every line.
     bool encodable() const;
+    bool opensWithBomCharacter() const;
 
     CSSTextRead *m_reader;
     QUndoStack *m_undo;

@@ -122,15 +122,50 @@ QString withoutOuterBlanks(QStringView text)
     return first < last ? QStringView(first, last).toString() : QString();
 }
 
-// Text holding a string that a line break ended, as it was read: its line
-// breaks go with it, or the string would run on over what is written after.
+// Whether the last character other than a blank is a backslash escaping
+// nothing: what is written after the text must not come right after it.
+bool endsInBackslash(QStringView text)
+{
+    qsizetype end = text.size();
+    while (end > 0 && isBlank(text[end - 1]))
+        --end;
+    qsizetype backslashes = 0;
+    while (end - backslashes > 0 && text[end - backslashes - 1] == u'\\')
+        ++backslashes;
+    return backslashes % 2 == 1;
+}
+
+// Whether text ends inside a string: the line break after it must stay.
+bool endsInString(QStringView text)
+{
+    CssTokenizer tokens;
+    CssTokenizer::Found found = tokens.next(text, 0);
+    while (found.stop != CssTokenizer::Stop::None)
+        found = tokens.next(text, found.after());
+    return tokens.inString();
+}
+
+// Text holding a string that a line break ended, or ending in a backslash
+// that escapes nothing, as it was read: where what is written after it would
+// join the string or the escape, the blanks up to the line break that ends
+// the string, or the blank after the backslash, stay.
 QStringView keptAsRead(QStringView raw)
 {
     raw = withoutLeadingBlanks(raw);
     qsizetype end = raw.size();
-    while (end > 0 && (raw[end - 1] == u' ' || raw[end - 1] == u'\t'))
+    while (end > 0 && isBlank(raw[end - 1]))
         --end;
-    return raw.first(end);
+    const QStringView text = raw.first(end);
+    qsizetype keep = end;
+    if (endsInString(text)) {
+        while (keep < raw.size() && raw[keep] != u'\r' && raw[keep] != u'\n' && raw[keep] != u'\f')
+            ++keep;
+    } else if (!endsInBackslash(text)) {
+        return text;
+    }
+    if (keep < raw.size())
+        keep += raw.sliced(keep).startsWith(u"\r\n") ? 2 : 1;
+    return raw.first(keep);
 }
 
 bool holdsText(QStringView text)
@@ -230,7 +265,7 @@ CSSTextRead::CSSTextRead(QObject *parent)
 
 QStringView CSSTextRead::normalisedText(QStringView raw, QString &out, bool broken) const
 {
-    if (broken)
+    if (broken || endsInBackslash(raw))
         return keptAsRead(raw);
     return normalised(raw, out, m_fileLines ? Breaks::Any : Breaks::CrLf);
 }

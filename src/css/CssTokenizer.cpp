@@ -198,7 +198,8 @@ CssTokenizer::Found CssTokenizer::next(QStringView text, qsizetype pos)
         }
         if (m_escape) { // a backslash ended the last piece
             m_escape = false;
-            pos = afterEscaped(text, pos);
+            if (m_state != State::Normal || !isNewline(s[pos]))
+                pos = afterEscaped(text, pos);
             continue;
         }
         switch (m_state) {
@@ -273,9 +274,10 @@ CssTokenizer::Found CssTokenizer::next(QStringView text, qsizetype pos)
                 m_quote = c;
                 break;
             case u'\\':
+                // Outside strings a backslash before a line break escapes nothing.
                 if (p + 1 == size)
                     m_escape = true;
-                else
+                else if (!isNewline(s[p + 1]))
                     pos = afterEscaped(text, p + 1);
                 break;
             case u'(':

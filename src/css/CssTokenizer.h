@@ -48,6 +48,7 @@ public:
     // Outside any string, comment, escape, url token and "(" or "[" block.
     bool atTopLevel() const { return m_state == State::Normal && m_closers.isEmpty(); }
     bool inComment() const { return m_state == State::Comment; }
+    bool inString() const { return m_state == State::String; }
     // How many strings a line break has ended so far: text holding one reads
     // differently once its line breaks are gone.
     int brokenStrings() const { return m_brokenStrings; }
