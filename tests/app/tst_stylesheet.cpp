@@ -226,6 +226,10 @@ void TestStylesheet::savesBlocksOnePerLine_data()
     QTest::newRow("strings ended by a line break keep it")
         << QByteArray("\"\n{}\na{b:'\n}\n@charset\"\n;\n")
         << QByteArray("\"\n {  }\na { b:'\n }\n@charset\"\n;\n");
+    QTest::newRow("a backslash before a line break keeps it")
+        << QByteArray("a{b:c\\\n}\n") << QByteArray("a { b:c\\\n }\n");
+    QTest::newRow("U+FEFF opening the text stays text")
+        << QByteArray("\n\xEF\xBB\xBF" "a{}\n") << QByteArray("\xEF\xBB\xBF\xEF\xBB\xBF" "a {  }\n");
     QTest::newRow("a group left open closes")
         << QByteArray("@media x { a{b:c}\n") << QByteArray("@media x {\n  a { b:c }\n}\n");
 }
