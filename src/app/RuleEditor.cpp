@@ -185,7 +185,7 @@ void RuleEditor::newRule()
     show(m_document.appendRule(holder, newRuleSelector, QString()));
 }
 
-void RuleEditor::deleteCurrent()
+void RuleEditor::deleteCurrent(EntryPath next)
 {
     if (!hasCurrent())
         return;
@@ -193,7 +193,13 @@ void RuleEditor::deleteCurrent()
     m_current = EntryPath();
     // The deleted entry's values are gone with it: nothing to commit.
     m_document.remove(removed);
-    show(nearestTo(removed));
+    if (next.isEmpty() || next == removed) {
+        next = nearestTo(removed);
+    } else if (next.depth() == removed.depth() && next.parent() == removed.parent()
+               && next.row() > removed.row()) {
+        next = next.sibling(next.row() - 1); // it moved up into the gap
+    }
+    show(next);
 }
 
 void RuleEditor::undo()

@@ -50,7 +50,9 @@ public:
     bool collectPendingEdits();
     // A ".NewItem" rule at the end of the block holding the current entry.
     void newRule();
-    void deleteCurrent();
+    // Shows next afterwards, given as it stands before the removal; by
+    // default the entry after the deleted one, or before it, or its block.
+    void deleteCurrent(EntryPath next = {});
     void undo();
     void redo();
     // A new or newly loaded stylesheet: its first rule is shown, else its

@@ -370,7 +370,21 @@ void frmCSS::NewRule()
 void frmCSS::DeleteCurrentRule()
 {
     QScopedValueRollback<bool> listOnly(m_changingList, true);
-    m_editor->deleteCurrent();
+    m_editor->deleteCurrent(shownNeighbour(listIndexOf(m_editor->current())));
+}
+
+// The row the user sees after the given one, else before it, else the block
+// holding it: with a filter set, the entries between them are hidden.
+EntryPath frmCSS::shownNeighbour(const QModelIndex &listIndex) const
+{
+    if (!listIndex.isValid())
+        return {};
+    for (const int row : {listIndex.row() + 1, listIndex.row() - 1}) {
+        const QModelIndex beside = listIndex.siblingAtRow(row);
+        if (beside.isValid())
+            return pathOf(beside);
+    }
+    return pathOf(listIndex.parent());
 }
 
 // ---- Stylesheet files ----

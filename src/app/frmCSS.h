@@ -80,6 +80,7 @@ private:
     bool collectPendingEdits();
     void NewRule();
     void DeleteCurrentRule();
+    EntryPath shownNeighbour(const QModelIndex &listIndex) const;
 
     // Commands.
     void ShowOpenDialog();

@@ -32,6 +32,7 @@ private slots:
     void commandsOnFilteredListActOnRightRule();
     void filterFindsRulesInsideBlocks_data();
     void filterFindsRulesInsideBlocks();
+    void deletingUnderFilterMovesToShownRow();
     void recentFilesReopenAndForgetMissing();
     void droppedFileOpens();
     void statusBarShowsFileFormat_data();
@@ -215,6 +216,22 @@ void TestFrmCSSEditing::filterFindsRulesInsideBlocks()
         };
     collect({}, QString());
     QCOMPARE(seen, shown);
+}
+
+// No command acts on a rule the filter hides.
+void TestFrmCSSEditing::deletingUnderFilterMovesToShownRow()
+{
+    auto window = startWindow(stylesheet("h1{}\np{}\nh2{}\ndiv{}\nh3{}\n"));
+    auto *filter = window->findChild<QLineEdit *>(QStringLiteral("txtFilter"));
+    QTest::keyClicks(filter, QStringLiteral("h"));
+    selectRow(*window, 1);
+    QCOMPARE(statusText(*window), QStringLiteral("h2 {  }"));
+
+    clickToolbar(*window, QStringLiteral("del"));
+    QCOMPARE(statusText(*window), QStringLiteral("h3 {  }"));
+    clickToolbar(*window, QStringLiteral("del"));
+    QCOMPARE(statusText(*window), QStringLiteral("h1 {  }"));
+    QCOMPARE(ruleTexts(window->document()), QStringLiteral("h1 {  }|p {  }|div {  }"));
 }
 
 void TestFrmCSSEditing::recentFilesReopenAndForgetMissing()
