@@ -54,6 +54,7 @@ private slots:
     void renames_data();
     void renames();
     void newRuleStartsEditing();
+    void renamingKeepsLongSelectorWhole();
     void deletes_data();
     void deletes();
     void deletingLastRuleEmptiesPage();
@@ -266,6 +267,27 @@ void TestFrmCSSRules::newRuleStartsEditing()
     QTest::keyClicks(editor, QStringLiteral("em"));
     QTest::keyClick(editor, Qt::Key_Return);
     QTRY_COMPARE(window->document().rule(2).selector, QStringLiteral("em"));
+}
+
+// Icon sets list thousands of classes in one selector.
+void TestFrmCSSRules::renamingKeepsLongSelectorWhole()
+{
+    QStringList classes;
+    for (int i = 0; i < 3000; ++i)
+        classes << QStringLiteral(".icon-%1:before").arg(i);
+    const QString selector = classes.join(u',');
+    const QString path = m_dir.filePath(QStringLiteral("icons.css"));
+    writeBytes(path, selector.toUtf8() + " {content:\"x\"}\n");
+    auto window = startWindow(path);
+    QAbstractItemView *list = ruleList(*window);
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_F2);
+    const QPointer<QWidget> editor = QApplication::focusWidget();
+    QTest::keyClick(editor, Qt::Key_Return);
+    QTRY_VERIFY(editor.isNull());
+
+    QCOMPARE(window->document().rule(0).selector.size(), selector.size());
+    QVERIFY(!window->isWindowModified());
 }
 
 void TestFrmCSSRules::deletes_data()
