@@ -232,8 +232,12 @@ private:
 class Stylesheet::ReplaceEntry : public QUndoCommand
 {
 public:
-    ReplaceEntry(Stylesheet *sheet, EntryPath path, Rule after)
-        : m_sheet(sheet), m_path(std::move(path)), m_before(sheet->entry(m_path).head()), m_after(std::move(after))
+    ReplaceEntry(Stylesheet *sheet, EntryPath path, Rule after, QUndoCommand *parent = nullptr)
+        : QUndoCommand(parent)
+        , m_sheet(sheet)
+        , m_path(std::move(path))
+        , m_before(sheet->entry(m_path).head())
+        , m_after(std::move(after))
     {
     }
     void redo() override
@@ -254,6 +258,32 @@ private:
     Rule m_before;
     Rule m_after;
     bool m_replay = false;
+};
+
+// The encoding the next save writes, with the change of a @charset that must
+// say it as a step inside: undoing one undoes both.
+class Stylesheet::SwitchFormat : public QUndoCommand
+{
+public:
+    SwitchFormat(Stylesheet *sheet, TextFormat after)
+        : m_sheet(sheet), m_before(sheet->m_format), m_after(std::move(after))
+    {
+    }
+    void redo() override
+    {
+        m_sheet->setFormat(m_after);
+        QUndoCommand::redo();
+    }
+    void undo() override
+    {
+        QUndoCommand::undo();
+        m_sheet->setFormat(m_before);
+    }
+
+private:
+    Stylesheet *m_sheet;
+    TextFormat m_before;
+    TextFormat m_after;
 };
 
 Stylesheet::Stylesheet(QObject *parent)
@@ -396,18 +426,28 @@ bool Stylesheet::opensWithBomCharacter() const
 
 void Stylesheet::convertToUtf8()
 {
-    m_format.encoding = "UTF-8";
-    m_format.byteOrderMark = false;
-    if (m_root.entries.empty() || m_root.entries.front().kind != EntryKind::Statement)
-        return;
-    const QString &statement = m_root.entries.front().selector;
-    const QRegularExpressionMatch charset = leadingCharset().match(statement);
-    if (!charset.hasMatch()
-        || charset.capturedView(1).compare(QLatin1String("UTF-8"), Qt::CaseInsensitive) == 0)
-        return;
-    QString truthful = statement;
-    truthful.replace(charset.capturedStart(1), charset.capturedLength(1), QStringLiteral("UTF-8"));
-    rename(0, truthful);
+    TextFormat utf8 = m_format;
+    utf8.encoding = "UTF-8";
+    utf8.byteOrderMark = false;
+    auto *step = new SwitchFormat(this, utf8);
+    if (!m_root.entries.empty() && m_root.entries.front().kind == EntryKind::Statement) {
+        const Rule &statement = m_root.entries.front();
+        const QRegularExpressionMatch charset = leadingCharset().match(statement.selector);
+        if (charset.hasMatch()
+            && charset.capturedView(1).compare(QLatin1String("UTF-8"), Qt::CaseInsensitive) != 0) {
+            Rule truthful = statement.head();
+            truthful.selector.replace(charset.capturedStart(1), charset.capturedLength(1),
+                                      QStringLiteral("UTF-8"));
+            new ReplaceEntry(this, 0, std::move(truthful), step);
+        }
+    }
+    m_undo->push(step);
+}
+
+void Stylesheet::setFormat(const TextFormat &format)
+{
+    m_format = format;
+    emit formatChanged();
 }
 
 bool Stylesheet::isModified() const

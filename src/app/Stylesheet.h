@@ -57,7 +57,7 @@ public:
     bool load(const QString &path);
     SaveResult save(const QString &path);
     // Makes the next save write UTF-8, and a leading @charset naming another
-    // encoding name UTF-8 too, so the saved file stays truthful.
+    // encoding name UTF-8 too, so the saved file stays truthful: one undo step.
     void convertToUtf8();
     QString errorString() const { return m_error; }
 
@@ -101,6 +101,8 @@ public:
 
 signals:
     void modifiedChanged(bool modified);
+    // What the next save writes changed (by a switch to UTF-8 or its undo).
+    void formatChanged();
     void aboutToReset();
     void wasReset();
     void entriesAboutToBeInserted(const EntryPath &parent, int first, int last);
@@ -116,6 +118,7 @@ private:
     class InsertEntries;
     class RemoveEntry;
     class ReplaceEntry;
+    class SwitchFormat;
     class TreeBuilder;
 
     struct ReadResult
@@ -141,6 +144,7 @@ private:
     // Whether the file's encoding can hold every line.
     bool encodable() const;
     bool opensWithBomCharacter() const;
+    void setFormat(const TextFormat &format);
 
     CSSTextRead *m_reader;
     QUndoStack *m_undo;

@@ -94,6 +94,7 @@ frmCSS::frmCSS(QWidget *parent)
     setWindowTitle(QStringLiteral("澜石CSS编辑器[*]"));
     setAcceptDrops(true);
     connect(m_document, &Stylesheet::modifiedChanged, this, &QWidget::setWindowModified);
+    connect(m_document, &Stylesheet::formatChanged, this, &frmCSS::showFileFormat);
 
     m_actions = new MainActions(this);
     buildLayout();

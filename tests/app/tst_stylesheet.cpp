@@ -38,6 +38,7 @@ private slots:
     void operationsMarkModifiedOnlyWhenChanging();
     void utf8KeepsCharsetTruthful_data();
     void utf8KeepsCharsetTruthful();
+    void utf8SwitchIsOneUndoStep();
     void commentsAndUnfinishedTextAreKept_data();
     void commentsAndUnfinishedTextAreKept();
     void removingHandsCommentsOn_data();
@@ -146,6 +147,27 @@ void TestStylesheet::utf8KeepsCharsetTruthful()
 
     QCOMPARE(sheet.format().encoding, QByteArray("UTF-8"));
     QCOMPARE(sheet.rule(0).selector, firstSelector);
+}
+
+// Undoing the switch must not leave a UTF-8 file saying another encoding.
+void TestStylesheet::utf8SwitchIsOneUndoStep()
+{
+    const QByteArray latin1("@charset \"ISO-8859-1\";\nh1 { a:\xE9 }\n");
+    QCOMPARE(roundTrip(latin1, [](Stylesheet &sheet) {
+                 sheet.convertToUtf8();
+                 QCOMPARE(sheet.format().encoding, QByteArray("UTF-8"));
+                 sheet.undoStack()->undo();
+                 QCOMPARE(sheet.format().encoding, QByteArray("ISO-8859-1"));
+                 QCOMPARE(sheet.rule(0).selector, QStringLiteral("@charset \"ISO-8859-1\""));
+                 QVERIFY(!sheet.isModified());
+             }),
+             latin1);
+    QCOMPARE(roundTrip(latin1, [](Stylesheet &sheet) {
+                 sheet.convertToUtf8();
+                 sheet.undoStack()->undo();
+                 sheet.undoStack()->redo();
+             }),
+             QByteArray("@charset \"UTF-8\";\nh1 { a:\xC3\xA9 }\n"));
 }
 
 void TestStylesheet::commentsAndUnfinishedTextAreKept_data()
