@@ -135,6 +135,16 @@ bool endsInBackslash(QStringView text)
     return backslashes % 2 == 1;
 }
 
+// Whether a line break ends a string in text.
+bool holdsBrokenString(QStringView text)
+{
+    CssTokenizer tokens;
+    for (CssTokenizer::Found found = tokens.next(text, 0); found.stop != CssTokenizer::Stop::None;
+         found = tokens.next(text, found.after())) {
+    }
+    return tokens.brokenStrings() > 0;
+}
+
 // Whether text ends inside a string: the line break after it must stay.
 bool endsInString(QStringView text)
 {
@@ -288,7 +298,7 @@ void CSSTextRead::startBody()
     m_bodyBreaks = m_tokens.brokenStrings();
 }
 
-void CSSTextRead::emitDeclarations(QStringView stretch)
+void CSSTextRead::emitDeclarations(QStringView stretch, bool broken)
 {
     if (!holdsText(stretch))
         return;
@@ -299,7 +309,7 @@ void CSSTextRead::emitDeclarations(QStringView stretch)
             emit FindRemText(comment);
         return;
     }
-    emit FindDeclarations(normalisedText(stretch, m_declarationsOut, brokenSince(m_bodyBreaks)));
+    emit FindDeclarations(normalisedText(stretch, m_declarationsOut, broken));
 }
 
 void CSSTextRead::Clear()
@@ -527,12 +537,15 @@ void CSSTextRead::finishAtStatement(QStringView statement)
 void CSSTextRead::openNestedEntry(QStringView body, qsizetype declarationsEnd)
 {
     announceNesting();
-    emitDeclarations(body.first(qMax<qsizetype>(declarationsEnd, 0)));
+    // A string broken in the body lies in the declarations or in the prelude.
+    const bool broken = brokenSince(m_bodyBreaks);
+    const QStringView declarations = body.first(qMax<qsizetype>(declarationsEnd, 0));
+    emitDeclarations(declarations, broken && holdsBrokenString(declarations));
     const QStringView prelude = body.sliced(declarationsEnd + 1);
     if (firstCharOf(prelude, {}) == u'@' && atRuleKind(prelude) == AtRule::Other) {
         openVerbatim(prelude);
     } else {
-        m_selectorBroken = brokenSince(m_bodyBreaks);
+        m_selectorBroken = broken && holdsBrokenString(prelude);
         takePrelude(prelude);
         m_frames.push_back(Frame::Rule);
     }
@@ -577,7 +590,7 @@ void CSSTextRead::closeRule(QStringView body)
         const QStringView selector = normalisedText(selectorText(), m_selectorOut, m_selectorBroken);
         emit FindSelector(selector, normalisedText(body, m_declarationsOut, brokenSince(m_bodyBreaks)));
     } else {
-        emitDeclarations(body);
+        emitDeclarations(body, brokenSince(m_bodyBreaks));
         emit BlockEnded();
     }
     clearSelector();

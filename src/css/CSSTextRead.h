@@ -98,7 +98,7 @@ private:
     void clearSelector();
     void startBody();
     // A stretch of a nesting rule's body between its nested rules.
-    void emitDeclarations(QStringView stretch);
+    void emitDeclarations(QStringView stretch, bool broken);
     // The whole selector of the rule being read.
     QStringView selectorText();
 
