@@ -3,7 +3,7 @@
 #include <QLabel>
 
 // A one-line label that shortens a text too long for its width with "…" and
-// shows the whole text as its tool tip.
+// shows the whole text as its tool tip, up to a few thousand characters.
 class ElidedLabel : public QLabel
 {
     Q_OBJECT

@@ -1,6 +1,7 @@
 // Start-up and the stylesheet files: open, new, save, and never losing work.
 
 #include "AppTestSupport.h"
+#include "app/ElidedLabel.h"
 
 #include "app/Stylesheet.h"
 #include "app/frmCSS.h"
@@ -43,6 +44,7 @@ private slots:
     void untouchedSaveKeepsBytes_data();
     void untouchedSaveKeepsBytes();
     void savesEmptyList();
+    void longRuleShowsBoundedStatus();
     void saveAsOnceThenSave();
     void failedSaveKeepsOldFile();
     void saveCollectsPendingEdit_data();
@@ -288,6 +290,18 @@ void TestFrmCSSFiles::untouchedSaveKeepsBytes()
 
     QCOMPARE(readBytes(path), bytes);
     QVERIFY(!window->isWindowModified());
+}
+
+// The status bar lays out no more than it can show, however long the rule.
+void TestFrmCSSFiles::longRuleShowsBoundedStatus()
+{
+    const QString path = stylesheet(QStringLiteral("long.css"), "a { content:\"" + QByteArray(1 << 20, 'x') + "\" }\n");
+    auto window = startWindow(path);
+    auto *status = window->findChild<ElidedLabel *>(QStringLiteral("sBarText"));
+    QCOMPARE(status->fullText().size(), (1 << 20) + 16);
+    QVERIFY(status->text().size() < 5000);
+    QVERIFY(status->toolTip().size() < 5000);
+    QVERIFY(status->toolTip().startsWith(QStringLiteral("a { content:\"xxx")));
 }
 
 void TestFrmCSSFiles::savesEmptyList()
