@@ -503,6 +503,13 @@ bool frmCSS::WriteFile(const QString &path)
 
 bool frmCSS::offerUtf8()
 {
+    // Bytes read as they were are no text: turning them into UTF-8 would
+    // garble every rule the user never touched.
+    if (m_document->format().source == TextFormat::EncodingSource::KeptBytes) {
+        showError(QStringLiteral("文件的编码无法识别，字节按原样读入，只能按原样保存；"
+                                 "新输入的文字中有这样不能保存的字符。"));
+        return false;
+    }
     const QString encoding = QString::fromLatin1(m_document->format().encoding);
     QMessageBox box(QMessageBox::Warning, AppInfo::Title,
                     QStringLiteral("样式表中有 %1 编码不能保存的文字。是否改用 UTF-8 编码保存？")

@@ -502,20 +502,24 @@ void TestFrmCSSFiles::commandsFinishPendingRename()
 
 void TestFrmCSSFiles::unencodableTextOffersUtf8_data()
 {
+    QTest::addColumn<QByteArray>("file");
     QTest::addColumn<int>("answer");
     QTest::addColumn<QByteArray>("saved");
     const QByteArray latin1("@charset \"ISO-8859-1\";\nh1 {font-size:9pt}\n");
-    QTest::newRow("agreed") << int(QMessageBox::Yes)
+    QTest::newRow("agreed") << latin1 << int(QMessageBox::Yes)
                             << QByteArray("@charset \"UTF-8\";\nh1 { font-size:宋体 }\n");
-    QTest::newRow("cancelled") << int(QMessageBox::Cancel) << latin1;
+    QTest::newRow("cancelled") << latin1 << int(QMessageBox::Cancel) << latin1;
+    // A stray byte in UTF-8: the file is kept as bytes, and stays as it was.
+    const QByteArray kept("h1 {font-size:9pt}\n中文 {a:\xFF}\n");
+    QTest::newRow("bytes kept as read") << kept << int(QMessageBox::Ok) << kept;
 }
 
 void TestFrmCSSFiles::unencodableTextOffersUtf8()
 {
+    QFETCH(QByteArray, file);
     QFETCH(int, answer);
     QFETCH(QByteArray, saved);
-    const QString path =
-        stylesheet(QStringLiteral("latin1.css"), "@charset \"ISO-8859-1\";\nh1 {font-size:9pt}\n");
+    const QString path = stylesheet(QStringLiteral("latin1.css"), file);
     auto window = startWindow(path);
     fontPage(*window)->field()->setText(QStringLiteral("宋体"));
     SeenBox seen;
@@ -524,7 +528,7 @@ void TestFrmCSSFiles::unencodableTextOffersUtf8()
     QCOMPARE(window->SaveFile(), answer == QMessageBox::Yes);
 
     QVERIFY(box->handled());
-    QVERIFY(seen.text.contains(QStringLiteral("UTF-8")));
+    QCOMPARE(seen.text.contains(QStringLiteral("UTF-8")), answer != QMessageBox::Ok);
     QCOMPARE(readBytes(path), saved);
     QCOMPARE(window->isWindowModified(), answer != QMessageBox::Yes);
 }
