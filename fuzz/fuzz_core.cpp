@@ -210,9 +210,7 @@ void checkFormatIsFixedPoint(QStringView declarations)
 bool closesAll(QStringView text)
 {
     CssTokenizer tokens(CssTokenizer::Braces, true);
-    CssTokenizer::Found found = tokens.next(text, 0);
-    while (found.stop != CssTokenizer::Stop::None)
-        found = tokens.next(text, found.after());
+    tokens.walk(text, [](CssTokenizer::Found) {});
     return tokens.atTopLevel();
 }
 

@@ -139,9 +139,7 @@ bool endsInBackslash(QStringView text)
 bool holdsBrokenString(QStringView text)
 {
     CssTokenizer tokens;
-    for (CssTokenizer::Found found = tokens.next(text, 0); found.stop != CssTokenizer::Stop::None;
-         found = tokens.next(text, found.after())) {
-    }
+    tokens.walk(text, [](CssTokenizer::Found) {});
     return tokens.brokenStrings() > 0;
 }
 
@@ -149,9 +147,7 @@ bool holdsBrokenString(QStringView text)
 bool endsInString(QStringView text)
 {
     CssTokenizer tokens;
-    CssTokenizer::Found found = tokens.next(text, 0);
-    while (found.stop != CssTokenizer::Stop::None)
-        found = tokens.next(text, found.after());
+    tokens.walk(text, [](CssTokenizer::Found) {});
     return tokens.inString();
 }
 
@@ -231,11 +227,10 @@ qsizetype lastSemicolon(QStringView body)
 {
     CssTokenizer tokens(CssTokenizer::Semicolons);
     qsizetype last = -1;
-    for (CssTokenizer::Found found = tokens.next(body, 0); found.stop != CssTokenizer::Stop::None;
-         found = tokens.next(body, found.after())) {
+    tokens.walk(body, [&last](CssTokenizer::Found found) {
         if (found.stop == CssTokenizer::Stop::Semicolon)
             last = found.pos;
-    }
+    });
     return last;
 }
 
@@ -245,18 +240,17 @@ bool commentsOnly(QStringView text, QStringList &comments)
     CssTokenizer tokens;
     qsizetype from = 0;
     qsizetype start = 0;
-    for (CssTokenizer::Found found = tokens.next(text, 0); found.stop != CssTokenizer::Stop::None;
-         found = tokens.next(text, found.after())) {
+    bool onlyBlanksBetween = true;
+    tokens.walk(text, [&](CssTokenizer::Found found) {
         if (found.stop == CssTokenizer::Stop::CommentOpen) {
-            if (holdsText(text.sliced(from, found.pos - from)))
-                return false;
+            onlyBlanksBetween = onlyBlanksBetween && !holdsText(text.sliced(from, found.pos - from));
             start = found.pos + 2;
         } else if (found.stop == CssTokenizer::Stop::CommentClose) {
             comments << text.sliced(start, found.pos - 2 - start).toString();
             from = found.pos;
         }
-    }
-    return !tokens.inComment() && !holdsText(text.sliced(from));
+    });
+    return onlyBlanksBetween && !tokens.inComment() && !holdsText(text.sliced(from));
 }
 
 // "--name:" opens a custom property, whose value may be a "{…}" block.
@@ -568,8 +562,7 @@ void CSSTextRead::takePrelude(QStringView prelude)
     m_selector.resize(0);
     CssTokenizer tokens;
     qsizetype from = 0;
-    for (CssTokenizer::Found found = tokens.next(text, 0); found.stop != CssTokenizer::Stop::None;
-         found = tokens.next(text, found.after())) {
+    tokens.walk(text, [&](CssTokenizer::Found found) {
         if (found.stop == CssTokenizer::Stop::CommentOpen) {
             m_selector.append(QStringView(text).sliced(from, found.pos - from));
             from = found.pos + 2;
@@ -578,7 +571,7 @@ void CSSTextRead::takePrelude(QStringView prelude)
             from = found.pos;
             emit FindRemText(comment);
         }
-    }
+    });
     m_selector.append(QStringView(text).sliced(from));
 }
 

@@ -45,6 +45,13 @@ public:
     void setReport(int report) { m_report = report & (Semicolons | Colons); }
     // The next reported stop at or after from in piece.
     Found next(QStringView piece, qsizetype from);
+    // Hands onStop every reported stop of piece, in order.
+    template<typename OnStop>
+    void walk(QStringView piece, OnStop onStop)
+    {
+        for (Found found = next(piece, 0); found.stop != Stop::None; found = next(piece, found.after()))
+            onStop(found);
+    }
     // Outside any string, comment, escape, url token and "(" or "[" block.
     bool atTopLevel() const { return m_state == State::Normal && m_closers.isEmpty(); }
     bool inComment() const { return m_state == State::Comment; }
