@@ -57,7 +57,7 @@ const PageEntry pageTable[] = {
 };
 
 const QString cssFilter = QStringLiteral("CSS File(*.css)");
-const QString fileFilters = cssFilter + QStringLiteral(";;All File(*)");
+const QString fileFilters = cssFilter + QStringLiteral(";;所有文件(*.*)");
 
 constexpr int listStartWidth = 220;
 constexpr int listMinimumWidth = 140;
