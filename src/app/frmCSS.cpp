@@ -57,15 +57,17 @@ const PageEntry pageTable[] = {
 };
 
 const QString cssFilter = QStringLiteral("CSS File(*.css)");
-const QString fileFilters = cssFilter + QStringLiteral(";;All File(*)");
+const QString fileFilters = cssFilter + QStringLiteral(";;所有文件(*.*)");
 
 constexpr int listStartWidth = 220;
 constexpr int listMinimumWidth = 140;
 constexpr QSize startSize(900, 620);
 
-QString cannotOpen(const QString &path)
+// The system's reason, when there is one, on a line of its own.
+QString cannotOpen(const QString &path, const QString &reason)
 {
-    return QStringLiteral("文件[") + path + QStringLiteral("]不能打开。");
+    const QString message = QStringLiteral("文件[") + path + QStringLiteral("]不能打开。");
+    return reason.isEmpty() ? message : message + u'\n' + reason;
 }
 
 } // namespace
@@ -411,8 +413,7 @@ bool frmCSS::LoadFile(const QString &path)
     const QString previousPath = m_document->path();
     const int previousCount = m_document->count();
     if (!m_document->load(path)) {
-        const QString reason = m_document->errorString();
-        showError(reason.isEmpty() ? cannotOpen(path) : cannotOpen(path) + u'\n' + reason);
+        showError(cannotOpen(path, m_document->errorString()));
         // A file that failed while it was read leaves a new stylesheet.
         if (m_document->path() != previousPath || m_document->count() != previousCount)
             showNewDocument();
@@ -489,7 +490,7 @@ bool frmCSS::WriteFile(const QString &path)
         SetStatus(QStringLiteral("文件[") + path + QStringLiteral("]保存完成。"));
         return true;
     case Stylesheet::SaveResult::CannotCreate:
-        showError(cannotOpen(path));
+        showError(cannotOpen(path, m_document->errorString()));
         return false;
     case Stylesheet::SaveResult::Unencodable:
         return false;

@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include <cstdio>
+#include <unistd.h>
 
 int main(int argc, char *argv[])
 {
@@ -20,6 +21,9 @@ int main(int argc, char *argv[])
         std::fputs(reply.toUtf8().constData(), stdout);
         return 0;
     }
+
+    const QString sandboxNote = SwitchEngineSandboxForRoot(::geteuid() == 0);
+    std::fputs(sandboxNote.toLocal8Bit().constData(), stderr);
 
     QApplication app(argc, argv);
     InitApplication(app);

@@ -94,6 +94,15 @@ QString CommandLineText(const QStringList &arguments)
     return arguments.mid(1).join(QLatin1Char(' '));
 }
 
+QString SwitchEngineSandboxForRoot(bool runsAsRoot)
+{
+    static const char variable[] = "QTWEBENGINE_DISABLE_SANDBOX";
+    if (!runsAsRoot || qEnvironmentVariableIsSet(variable))
+        return QString();
+    qputenv(variable, "1");
+    return QStringLiteral("quillmere: 以 root 身份运行，预览组件的沙箱已关闭。\n");
+}
+
 void InitApplication(QApplication &app)
 {
     QApplication::setApplicationName(QStringLiteral("quillmere"));

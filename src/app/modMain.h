@@ -30,6 +30,12 @@ QString CommandLineReply(const QStringList &arguments);
 // (what QApplication left of them) joined by one blank.
 QString CommandLineText(const QStringList &arguments);
 
+// The preview's browser engine refuses to start as root with its sandbox on
+// and ends the program. For runsAsRoot it switches the sandbox off through the
+// environment, before the engine starts, unless that was already done; the
+// returned note (empty when nothing changed) is for standard error.
+QString SwitchEngineSandboxForRoot(bool runsAsRoot);
+
 // Names the application, installs Qt's own Chinese translations so standard
 // buttons and dialogs match the rest of the interface, records AppFolder.
 void InitApplication(QApplication &app);

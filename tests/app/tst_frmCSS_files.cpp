@@ -10,6 +10,7 @@
 #include <QAction>
 #include <QAbstractItemView>
 #include <QClipboard>
+#include <QDir>
 #include <QApplication>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -47,6 +48,8 @@ private slots:
     void longRuleShowsBoundedStatus();
     void saveAsOnceThenSave();
     void failedSaveKeepsOldFile();
+    void failedSaveNamesTheReason_data();
+    void failedSaveNamesTheReason();
     void saveCollectsPendingEdit_data();
     void saveCollectsPendingEdit();
     void asksBeforeDroppingChanges_data();
@@ -352,6 +355,33 @@ void TestFrmCSSFiles::failedSaveKeepsOldFile()
     QVERIFY(seen.text.contains(path));
     QCOMPARE(readBytes(path), QByteArray("h1 {color:red}\n"));
     QVERIFY(window->isWindowModified());
+}
+
+void TestFrmCSSFiles::failedSaveNamesTheReason_data()
+{
+    QTest::addColumn<QString>("path"); // in the scratch folder
+    QTest::addColumn<QString>("reason");
+
+    // A file in place of the folder stops root as well as any user.
+    QTest::newRow("folder is a file") << "afile/x.css" << "Not a directory";
+    QTest::newRow("name of a folder") << "folder.css" << "Filename refers to a directory";
+}
+
+void TestFrmCSSFiles::failedSaveNamesTheReason()
+{
+    QFETCH(QString, path);
+    QFETCH(QString, reason);
+    writeBytes(m_dir.filePath(QStringLiteral("afile")), "");
+    QVERIFY(QDir(m_dir.path()).mkpath(QStringLiteral("folder.css")));
+    path = m_dir.filePath(path);
+
+    auto window = startWindow();
+    SeenBox seen;
+    const auto answer = answerMessageBox(QMessageBox::Ok, &seen);
+    QVERIFY(!window->WriteFile(path));
+
+    QVERIFY(answer->handled());
+    QCOMPARE(seen.text, QStringLiteral("文件[") + path + QStringLiteral("]不能打开。\n") + reason);
 }
 
 void TestFrmCSSFiles::saveCollectsPendingEdit_data()

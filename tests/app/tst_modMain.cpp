@@ -20,6 +20,8 @@ private slots:
     void commandLineReply_data();
     void commandLineReply();
     void versionNeedsNoDisplay();
+    void engineSandboxForRoot_data();
+    void engineSandboxForRoot();
 };
 
 void TestModMain::ensureTrailingBackslash_data()
@@ -123,6 +125,39 @@ void TestModMain::versionNeedsNoDisplay()
     QCOMPARE(editor.exitCode(), 0);
     QCOMPARE(QString::fromUtf8(editor.readAllStandardOutput()),
              QStringLiteral("澜石层叠样式表编辑器 3.6.0\n"));
+}
+
+void TestModMain::engineSandboxForRoot_data()
+{
+    QTest::addColumn<bool>("root");
+    QTest::addColumn<QByteArray>("before"); // null: the variable is not set
+    QTest::addColumn<QByteArray>("after");
+    QTest::addColumn<QString>("said");      // by two calls, as by two start-ups in one process
+
+    const QString note = QStringLiteral("quillmere: 以 root 身份运行，预览组件的沙箱已关闭。\n");
+    QTest::newRow("root") << true << QByteArray() << QByteArray("1") << note;
+    QTest::newRow("root, already off") << true << QByteArray("1") << QByteArray("1") << QString();
+    QTest::newRow("user") << false << QByteArray() << QByteArray() << QString();
+}
+
+void TestModMain::engineSandboxForRoot()
+{
+    QFETCH(bool, root);
+    QFETCH(QByteArray, before);
+    QFETCH(QByteArray, after);
+    QFETCH(QString, said);
+    const char *variable = "QTWEBENGINE_DISABLE_SANDBOX";
+    if (before.isNull())
+        qunsetenv(variable);
+    else
+        qputenv(variable, before);
+
+    QString notes = SwitchEngineSandboxForRoot(root);
+    notes += SwitchEngineSandboxForRoot(root);
+
+    QCOMPARE(notes, said);
+    QCOMPARE(qEnvironmentVariableIsSet(variable), !after.isNull());
+    QCOMPARE(qgetenv(variable), after);
 }
 
 QTEST_GUILESS_MAIN(TestModMain)

@@ -32,6 +32,8 @@ private slots:
     }
     void documents_data();
     void documents();
+    void shippedTemplatesEscapeTheStyle_data();
+    void shippedTemplatesEscapeTheStyle();
     void templateTitles();
     void engineShowsTheChosenTemplateSafely();
     void unloadableEngineIsReported_data();
@@ -62,9 +64,18 @@ void TestCssPView::documents_data()
                                                << "<p style='color:red&#39;&gt;&lt;b x=&quot;1&quot;&gt;'>标题示例</p>";
     QTest::newRow("sample, program folder") << QByteArray() << "background:url(@syspath\\a.png)"
                                             << "<p style='background:url(%1a.png)'>标题示例</p>";
-    QTest::newRow("template lines joined, lower-case placeholder, style raw")
+    QTest::newRow("template lines joined, lower-case placeholder")
         << QByteArray("<p style=\"@teststylestring\">\r\n</p>\n") << "font-family:'A'"
-        << "<p style=\"font-family:'A'\">\n</p>";
+        << "<p style=\"font-family:&#39;A&#39;\">\n</p>";
+    QTest::newRow("template, double-quoted font name keeps what follows")
+        << QByteArray("<p style=\"@TestStyleString\">") << "font-family:\"DejaVu Serif\";font-size:20pt"
+        << "<p style=\"font-family:&quot;DejaVu Serif&quot;;font-size:20pt\">";
+    QTest::newRow("template, quoted picture")
+        << QByteArray("<p style=\"@TestStyleString\">") << "background-image:url(\"/a b.png\")"
+        << "<p style=\"background-image:url(&quot;/a b.png&quot;)\">";
+    QTest::newRow("template, markup stays text")
+        << QByteArray("<p style=\"@TestStyleString\">") << "color:red\"><b>"
+        << "<p style=\"color:red&quot;&gt;&lt;b&gt;\">";
     QTest::newRow("program folder in template and value")
         << QByteArray("<img src=\"@SYSPATH\\a.png\" style=\"@TestStyleString\">") << "background:url(@SysPath\\b.png)"
         << "<img src=\"%1a.png\" style=\"background:url(%1b.png)\">";
@@ -83,6 +94,31 @@ void TestCssPView::documents()
     page.Init(m_values);
     reShowWith(page, m_values, declarations);
     QCOMPARE(page.documentText(), document.replace(QStringLiteral("%1"), AppFolder()));
+}
+
+void TestCssPView::shippedTemplatesEscapeTheStyle_data()
+{
+    QTest::addColumn<QString>("shipped");
+
+    const QDir model(QStringLiteral(QUILLMERE_TEST_DATA "/../../Model"));
+    for (const QString &name : model.entryList({QStringLiteral("*.txt")}, QDir::Files))
+        QTest::newRow(qPrintable(name)) << model.filePath(name);
+}
+
+void TestCssPView::shippedTemplatesEscapeTheStyle()
+{
+    QFETCH(QString, shipped);
+
+    QVERIFY(QFile::copy(shipped, m_model + QStringLiteral("t.txt")));
+    QFile original(shipped);
+    QVERIFY(original.open(QIODevice::ReadOnly));
+    const qsizetype places = original.readAll().count("@TestStyleString");
+    QVERIFY(places > 0);
+    cssPView page;
+    page.Init(m_values);
+    reShowWith(page, m_values, QStringLiteral("font-family:\"DejaVu Serif\";font-size:20pt"));
+    QCOMPARE(page.documentText().count(QStringLiteral("style=\"font-family:&quot;DejaVu Serif&quot;;font-size:20pt\"")),
+             places);
 }
 
 void TestCssPView::templateTitles()

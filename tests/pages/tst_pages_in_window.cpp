@@ -7,6 +7,7 @@
 #include "app/modMain.h"
 #include "framework/CtlsStep.h"
 #include "pages/StandardPages.h"
+#include "pages/common/PictureField.h"
 #include "pages/preview/PreviewEngineLoader.h"
 #include "pages/preview/cssPView.h"
 
@@ -16,6 +17,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QListWidget>
@@ -42,6 +44,8 @@ private slots:
     void borderAndBackgroundReachTheFile();
     void visitingEveryPageChangesNothing();
     void everyInputHasAName();
+    void fileDialogsOfferEveryFile_data();
+    void fileDialogsOfferEveryFile();
 
 private:
     QTemporaryDir m_dir;
@@ -308,6 +312,42 @@ void TestPagesInWindow::everyInputHasAName()
         }
     }
     QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(u' ')));
+}
+
+void TestPagesInWindow::fileDialogsOfferEveryFile_data()
+{
+    QTest::addColumn<QString>("command"); // a toolbar button, or the background page's picture
+    QTest::addColumn<QStringList>("filters");
+
+    const QStringList css{"CSS File(*.css)", "所有文件(*.*)"};
+    QTest::newRow("open") << "open" << css;
+    QTest::newRow("save as") << "save" << css;
+    QTest::newRow("picture") << "picture"
+                             << QStringList{"GIF、JPEG 和 PNG 图像文件 (*.gif *.jpg *.jpeg *.png)", "所有文件(*.*)"};
+}
+
+void TestPagesInWindow::fileDialogsOfferEveryFile()
+{
+    QFETCH(QString, command);
+    QFETCH(QStringList, filters);
+
+    auto window = startWindow();
+    QStringList shown;
+    ModalHandler dialog([&shown](QWidget *modal) {
+        if (auto *files = qobject_cast<QFileDialog *>(modal))
+            shown = files->nameFilters();
+        modal->close();
+    });
+    if (command == QLatin1String("picture")) {
+        clickToolbar(*window, QStringLiteral("add"));
+        clickTab(*window, 3);
+        auto *picture = host(*window)->currentPageWidget()->findChild<PictureField *>(QStringLiteral("Text1"));
+        QTest::mouseClick(picture->browseButton(), Qt::LeftButton);
+    } else {
+        clickToolbar(*window, command);
+    }
+    QVERIFY(dialog.handled());
+    QCOMPARE(shown, filters);
 }
 
 QTEST_MAIN(TestPagesInWindow)

@@ -79,7 +79,7 @@ void PictureField::browse()
 {
     const QString path = QFileDialog::getOpenFileName(
         this, BrowseCaption, QString(),
-        QStringLiteral("GIF、JPEG 和 PNG 图像文件 (*.gif *.jpg *.jpeg *.png);;所有文件(*.*) (*)"));
+        QStringLiteral("GIF、JPEG 和 PNG 图像文件 (*.gif *.jpg *.jpeg *.png);;所有文件(*.*)"));
     if (!path.isEmpty())
         setText(cssUrl(path));
 }

@@ -14,6 +14,14 @@ namespace {
 const QString SysPathMark = QStringLiteral("@SysPath\\");
 const QString StyleMark = QStringLiteral("@TestStyleString");
 
+// The style as the text of a quoted attribute, whichever quote the document
+// uses: quotes in a value (font names, url("...")) neither end the attribute
+// nor let markup in.
+QString attributeText(const QString &style)
+{
+    return style.toHtmlEscaped().replace(u'\'', QStringLiteral("&#39;"));
+}
+
 } // namespace
 
 QList<Template> Templates(const QString &programFolder)
@@ -35,19 +43,19 @@ QString StyleString(const VValues &values, const QString &programFolder)
 
 QString BuiltInSample(const QString &style)
 {
-    const QString escaped = style.toHtmlEscaped().replace(u'\'', QStringLiteral("&#39;"));
-    return QStringLiteral("<p style='") + escaped + QStringLiteral("'>标题示例</p>");
+    return QStringLiteral("<p style='") + attributeText(style) + QStringLiteral("'>标题示例</p>");
 }
 
 QString FromTemplate(const QString &path, const QString &programFolder, const QString &style)
 {
+    const QString escaped = attributeText(style);
     TextFile file;
     file.OpenFile(path); // an unreadable file is at its end at once: an empty document
     QStringList lines;
     while (!file.Eof()) {
         lines.append(file.ReadLine()
                          .replace(SysPathMark, programFolder, Qt::CaseInsensitive)
-                         .replace(StyleMark, style, Qt::CaseInsensitive));
+                         .replace(StyleMark, escaped, Qt::CaseInsensitive));
     }
     return lines.join(u'\n');
 }

@@ -27,7 +27,8 @@ QString StyleString(const VValues &values, const QString &programFolder);
 QString BuiltInSample(const QString &style);
 
 // The template's lines joined by line breaks, "@SysPath\" and then
-// "@TestStyleString" (any case) replaced raw: the template decides the context.
+// "@TestStyleString" (any case) replaced; templates hold the placeholder inside
+// style="...", so the style goes in escaped as the built-in sample's does.
 QString FromTemplate(const QString &path, const QString &programFolder, const QString &style);
 
 } // namespace PreviewDocument
