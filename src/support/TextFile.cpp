@@ -635,7 +635,9 @@ bool TextFile::CreateFile(const QString &path, const TextFormat &format)
     m_writeFailed = false;
     m_error.clear();
     m_out = std::make_unique<QSaveFile>(path);
-    if (!m_out->open(QIODevice::WriteOnly)) {
+    // Unbuffered: a short write must show here, not in a flush inside commit(),
+    // which would report a cut file as written.
+    if (!m_out->open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         m_error = m_out->errorString();
         m_out.reset();
         return false;
@@ -683,9 +685,22 @@ bool TextFile::Commit()
     // every early return leaves the target as it was.
     if (m_writeFailed)
         return false;
-    if (out->write(bytes) != bytes.size() || !out->commit()) {
+    if (!writeAll(*out, bytes) || !out->commit()) {
         m_error = out->errorString();
         return false;
+    }
+    return true;
+}
+
+// A full disk shows first as a short write that sets no error; writing what is
+// left then fails with the system's reason.
+bool TextFile::writeAll(QSaveFile &out, QByteArrayView bytes)
+{
+    while (!bytes.isEmpty()) {
+        const qint64 written = out.write(bytes.data(), bytes.size());
+        if (written <= 0)
+            return false;
+        bytes = bytes.sliced(written);
     }
     return true;
 }

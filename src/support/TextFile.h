@@ -91,6 +91,7 @@ private:
 
     static constexpr qsizetype ChunkSize = 64 * 1024; // bytes checked at a time
 
+    static bool writeAll(QSaveFile &out, QByteArrayView bytes);
     bool openAsUtf8();
     bool readWhole();
     void closeFile();

@@ -2,7 +2,10 @@
 
 #include <QtTest>
 
+#include <sys/resource.h>
 #include <sys/stat.h>
+
+#include <csignal>
 
 Q_DECLARE_METATYPE(TextFormat::EncodingSource)
 
@@ -61,6 +64,8 @@ private slots:
     void createFailsWhereNoFileCanBe();
     void failedSaveKeepsOldFile_data();
     void failedSaveKeepsOldFile();
+    void fullDiskFailsTheSave_data();
+    void fullDiskFailsTheSave();
     void largeFileReadsAsWholeBytesDecode_data();
     void largeFileReadsAsWholeBytesDecode();
     void fileChangedWhileReadFails_data();
@@ -343,6 +348,39 @@ void TestTextFile::failedSaveKeepsOldFile()
     QCOMPARE(readBytes(kept), old);
     QCOMPARE(QDir(moveFolderAway ? moved : folder).entryList(QDir::Files), QStringList{"a.css"});
     QVERIFY(QDir(moveFolderAway ? moved : folder).removeRecursively());
+}
+
+void TestTextFile::fullDiskFailsTheSave_data()
+{
+    QTest::addColumn<int>("size");
+    QTest::newRow("smaller than a write buffer") << 10 * 1024;
+    QTest::newRow("larger") << 100 * 1024;
+}
+
+// A file size limit stands in for a full disk: the save must fail with the
+// system's reason and leave the old file as it was.
+void TestTextFile::fullDiskFailsTheSave()
+{
+    QFETCH(int, size);
+    const QString path = m_dir.filePath(QStringLiteral("full.css"));
+    QVERIFY(writeBytes(path, "a {}\n"));
+    TextFile output;
+    QVERIFY(output.CreateFile(path));
+    output.WriteLine(QString(size, u'x'));
+
+    rlimit before;
+    QCOMPARE(getrlimit(RLIMIT_FSIZE, &before), 0);
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limited = before;
+    limited.rlim_cur = 4096;
+    QCOMPARE(setrlimit(RLIMIT_FSIZE, &limited), 0);
+    const bool committed = output.Commit();
+    setrlimit(RLIMIT_FSIZE, &before);
+    std::signal(SIGXFSZ, previousHandler);
+
+    QVERIFY(!committed);
+    QVERIFY2(output.ErrorString() != QStringLiteral("Unknown error"), qPrintable(output.ErrorString()));
+    QCOMPARE(readBytes(path), QByteArray("a {}\n"));
 }
 
 // A large file is checked and decoded a piece at a time; it must come out as
