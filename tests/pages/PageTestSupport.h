@@ -40,6 +40,14 @@ T *pageControl(const QWidget *page, const QString &name)
     return found;
 }
 
+// A left click as the window system delivers it: to the window, which hands
+// it to the widget under the pointer unless an open popup takes it first.
+inline void userClick(QWidget *widget, QPoint point)
+{
+    QWidget *window = widget->window();
+    QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {}, widget->mapTo(window, point));
+}
+
 // True when Alt+key on the page puts the focus into the control named target.
 inline bool accessKeyFocuses(QWidget *page, int key, const QString &target)
 {

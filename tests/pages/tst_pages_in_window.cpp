@@ -2,6 +2,7 @@
 // rule's declaration text and the saved file.
 
 #include "AppTestSupport.h"
+#include "PageTestSupport.h"
 #include "app/Stylesheet.h"
 #include "app/frmCSS.h"
 #include "app/modMain.h"
@@ -18,6 +19,7 @@
 #include <QComboBox>
 #include <QFile>
 #include <QFileDialog>
+#include <QFontDatabase>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QListWidget>
@@ -41,6 +43,8 @@ private slots:
     void valueThatWouldBreakTheFileIsRefused_data();
     void valueThatWouldBreakTheFileIsRefused();
     void gridEditReachesRuleAndPreview();
+    void typedTextSurvivesAClickOnATab_data();
+    void typedTextSurvivesAClickOnATab();
     void borderAndBackgroundReachTheFile();
     void visitingEveryPageChangesNothing();
     void everyInputHasAName();
@@ -218,6 +222,44 @@ void TestPagesInWindow::gridEditReachesRuleAndPreview()
     QCOMPARE(QApplication::focusWidget(), rules);
     QCOMPARE(host(window)->currentPageWidget()->findChild<QTableWidget *>()->item(0, 0)->text(),
              QStringLiteral("margin"));
+}
+
+void TestPagesInWindow::typedTextSurvivesAClickOnATab_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("written");
+
+    const QString family = QFontDatabase::families().value(0).left(1);
+    QTest::newRow("size in the list") << "comS2" << "12pt" << "font-size:12pt";
+    QTest::newRow("start of several sizes") << "comS2" << "1" << "font-size:1";
+    QTest::newRow("start of font names") << "comS0" << family << "font-family:" + family;
+}
+
+// The names offered while typing leave the click on 段落 to the tab bar, and
+// the rule gets the text as typed.
+void TestPagesInWindow::typedTextSurvivesAClickOnATab()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, typed);
+    QFETCH(QString, written);
+    const QString path = m_dir.filePath(QStringLiteral("typed.css"));
+    writeBytes(path, "a { color:red }\n");
+    frmCSS window;
+    window.show();
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QVERIFY(window.LoadFile(path));
+    QLineEdit *input = host(window)->currentPageWidget()->findChild<QComboBox *>(field)->lineEdit();
+    input->setFocus();
+    QTest::keyClicks(input, typed);
+    const auto *offered = input->findChild<QListWidget *>();
+    QVERIFY(offered && offered->isVisible());
+
+    QTabBar *tabs = host(window)->tabBar();
+    userClick(tabs, tabs->tabRect(1).center());
+    QCOMPARE(host(window)->currentIndex(), 1);
+    QCOMPARE(window.document().rule(0).declarations, QStringLiteral("color:red;") + written);
 }
 
 void TestPagesInWindow::borderAndBackgroundReachTheFile()

@@ -5,8 +5,8 @@
 #include "PageTestSupport.h"
 
 #include <QAbstractItemView>
-#include <QCompleter>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QTest>
 
 // The all-properties grid driven by clicks and keys.
@@ -27,9 +27,14 @@ private slots:
     void unknownNamesAreMarked_data();
     void unknownNamesAreMarked();
     void namesComplete();
+    void aClickElsewhereKeepsTheTypedName_data();
+    void aClickElsewhereKeepsTheTypedName();
+    void longValuesSurviveEditing_data();
+    void longValuesSurviveEditing();
 
 private:
     QLineEdit *editor() const { return qobject_cast<QLineEdit *>(m_grid->indexWidget(m_grid->currentIndex())); }
+    void clickCell(int row, int column);
     void type(int row, int column, const QString &text);
 
     VValues m_values;
@@ -49,14 +54,16 @@ void TestVvsEdit::cleanup()
     delete m_page;
 }
 
-// Clicks the cell (the open editor, when it lies there) and types text over
-// what it held; "" empties it.
+// Clicks the cell, or the open editor when it lies there.
+void TestVvsEdit::clickCell(int row, int column)
+{
+    userClick(m_grid->viewport(), m_grid->visualRect(m_grid->model()->index(row, column)).center());
+}
+
+// Clicks the cell and types text over what it held; "" empties it.
 void TestVvsEdit::type(int row, int column, const QString &text)
 {
-    const QPoint point = m_grid->visualRect(m_grid->model()->index(row, column)).center();
-    QWidget *target = m_grid->viewport()->childAt(point);
-    target = target ? target : m_grid->viewport();
-    QTest::mouseClick(target, Qt::LeftButton, {}, target->mapFrom(m_grid->viewport(), point));
+    clickCell(row, column);
     QVERIFY(editor());
     QTest::keyClick(editor(), Qt::Key_A, Qt::ControlModifier);
     QTest::keyClick(editor(), Qt::Key_Delete);
@@ -209,15 +216,70 @@ void TestVvsEdit::namesComplete()
 {
     reShowWith(*m_page, m_values, QString());
     type(0, 0, QStringLiteral("backgr"));
-    QCompleter *completer = editor()->completer();
-    QVERIFY(completer);
-    QCOMPARE(completer->completionCount(), 12); // background and its longhands
-    QTRY_VERIFY(completer->popup()->isVisible());
-    QTest::keyClick(completer->popup(), Qt::Key_Down);
-    QTest::keyClick(completer->popup(), Qt::Key_Down);
-    QTest::keyClick(completer->popup(), Qt::Key_Return);
-    QVERIFY(editor()); // the popup did not end the editing
+    auto *names = editor()->findChild<QListWidget *>();
+    QVERIFY(names);
+    QCOMPARE(names->count(), 12); // background and its longhands
+    QTRY_VERIFY(names->isVisible());
+    QTest::keyClick(editor(), Qt::Key_Down);
+    QTest::keyClick(editor(), Qt::Key_Down);
+    QTest::keyClick(editor(), Qt::Key_Return);
+    QVERIFY(editor()); // the pick did not end the editing
     QCOMPARE(editor()->text(), QStringLiteral("background-attachment"));
+}
+
+void TestVvsEdit::aClickElsewhereKeepsTheTypedName_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QList<int>>("keys");
+    QTest::addColumn<QString>("name");
+
+    QTest::newRow("whole name") << "color" << QList<int>() << "color";
+    QTest::newRow("start of many names") << "backgr" << QList<int>() << "backgr";
+    QTest::newRow("picked with Down and Tab") << "backgr" << QList<int>{Qt::Key_Down, Qt::Key_Tab} << "background";
+    QTest::newRow("closed with Escape") << "col" << QList<int>{Qt::Key_Escape} << "col";
+}
+
+// One click on the next row moves there at once, and the offered names
+// enter nothing the user did not pick.
+void TestVvsEdit::aClickElsewhereKeepsTheTypedName()
+{
+    QFETCH(QString, typed);
+    QFETCH(QList<int>, keys);
+    QFETCH(QString, name);
+
+    reShowWith(*m_page, m_values, QString());
+    type(0, 0, typed);
+    for (int key : keys)
+        QTest::keyClick(editor(), Qt::Key(key));
+    clickCell(1, 0);
+    QCOMPARE(m_grid->currentRow(), 1);
+    QCOMPARE(m_grid->text(0, 0), name);
+    QTest::keyClicks(editor(), QStringLiteral("padding"));
+    QCOMPARE(editor()->text(), QStringLiteral("padding"));
+}
+
+void TestVvsEdit::longValuesSurviveEditing_data()
+{
+    QTest::addColumn<int>("length");
+
+    QTest::newRow("one past a line edit's usual limit") << 32768;
+    QTest::newRow("inline picture") << 40000;
+}
+
+// Tab onto the value and off it again, typing nothing: the value is written
+// back whole.
+void TestVvsEdit::longValuesSurviveEditing()
+{
+    QFETCH(int, length);
+    const QString start = QStringLiteral("url(\"data:image/svg+xml,");
+    const QString end = QStringLiteral("\")");
+    const QString value = start + QString(length - start.size() - end.size(), u'x') + end;
+
+    reShowWith(*m_page, m_values, QStringLiteral("background:") + value);
+    QTest::keyClick(editor(), Qt::Key_Tab);
+    QTest::keyClick(editor(), Qt::Key_Tab);
+    QVERIFY(m_page->Update());
+    QCOMPARE(valuesText(m_values), QStringLiteral("background:") + value);
 }
 
 QTEST_MAIN(TestVvsEdit)

@@ -2,10 +2,10 @@
 
 #include "colour/HtmlColor.h"
 #include "pages/common/SpinField.h"
+#include "pages/common/SuggestionList.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QCompleter>
 #include <QFontDatabase>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -16,15 +16,17 @@
 
 namespace {
 
-// A list whose typed text is the value: matching items may be offered in a
-// popup, but nothing is completed into the field behind the user's back.
+// A list whose typed text is the value: matching items are offered beside
+// the field, to its right where the page's own fields are not, but nothing is
+// completed into the field behind the user's back.
 void makeTypedList(QComboBox *list, const QStringList &items)
 {
     list->setEditable(true);
     list->setInsertPolicy(QComboBox::NoInsert);
     list->addItems(items);
     list->setCurrentIndex(-1);
-    list->completer()->setCompletionMode(QCompleter::PopupCompletion);
+    list->setCompleter(nullptr);
+    new SuggestionList(list->lineEdit(), items, SuggestionList::Side::Right);
 }
 
 enum StylePosition { Regular, Italic, Bold, BoldItalic };

@@ -1,14 +1,16 @@
 #include "pages/grid/PropertyGrid.h"
 
+#include "pages/common/SuggestionList.h"
 #include "pages/grid/CssPropertyNames.h"
 
 #include <QApplication>
 #include <QColor>
-#include <QCompleter>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QStyledItemDelegate>
+
+#include <limits>
 
 namespace {
 
@@ -19,7 +21,7 @@ const QString ValueCaption = QStringLiteral("值");
 // A warning, not an error: dark orange rather than red.
 const QColor WarningColour(0xb3, 0x58, 0x06);
 
-// The in-place editor: a plain line edit, completing property names in the
+// The in-place editor: a plain line edit, offering property names in the
 // name column.
 class CellDelegate : public QStyledItemDelegate
 {
@@ -32,13 +34,14 @@ public:
         auto *editor = new QLineEdit(parent);
         editor->setObjectName(QStringLiteral("txtE"));
         editor->setFrame(false);
+        // A line edit cuts longer text to 32767 characters; a value (an inline
+        // picture, say) may be longer and must not be cut by being edited.
+        editor->setMaxLength(std::numeric_limits<int>::max());
         editor->installEventFilter(this->parent()); // the grid, for Up and Down
         if (index.column() == PropertyGrid::NameColumn) {
             editor->setAccessibleName(NameCaption);
-            auto *completer = new QCompleter(CssPropertyNames(), editor);
-            completer->setCaseSensitivity(Qt::CaseInsensitive);
-            completer->setModelSorting(QCompleter::CaseInsensitivelySortedModel);
-            editor->setCompleter(completer);
+            // Above the cell, so the next row stays free for a click.
+            new SuggestionList(editor, CssPropertyNames(), SuggestionList::Side::Above);
         } else {
             editor->setAccessibleName(ValueCaption);
         }
