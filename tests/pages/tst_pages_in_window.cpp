@@ -88,10 +88,8 @@ void TestPagesInWindow::pageEditKeepsEveryOtherDeclaration()
     QFETCH(QByteArray, saved);
     const QString path = m_dir.filePath(QStringLiteral("real.css"));
     writeBytes(path, file);
-    frmCSS window;
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    QVERIFY(window.LoadFile(path));
+    const auto shown = startWindow(path);
+    frmCSS &window = *shown;
 
     QCheckBox *underline = nullptr;
     for (QCheckBox *box : host(window)->currentPageWidget()->findChildren<QCheckBox *>()) {
@@ -123,10 +121,8 @@ void TestPagesInWindow::valueThatWouldBreakTheFileIsRefused()
     QFETCH(bool, refused);
     const QString path = m_dir.filePath(QStringLiteral("refuse.css"));
     writeBytes(path, "a { color:red }\nb { color:blue }\n");
-    frmCSS window;
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    QVERIFY(window.LoadFile(path));
+    const auto shown = startWindow(path);
+    frmCSS &window = *shown;
     auto *size = host(window)->currentPageWidget()->findChild<QComboBox *>(QStringLiteral("comS2"));
     size->lineEdit()->setFocus();
     QTest::keyClicks(size->lineEdit(), typed);
