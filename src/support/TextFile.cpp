@@ -22,6 +22,10 @@
 #include <utility>
 #include <vector>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace {
 
 using Source = TextFormat::EncodingSource;
@@ -124,6 +128,8 @@ QByteArray unmarkedUnicode(QByteArrayView bytes)
     static const Form forms[] = {
         {"UTF-32LE", 4, 0}, {"UTF-32BE", 4, 3}, {"UTF-16LE", 2, 0}, {"UTF-16BE", 2, 1}};
     const QByteArrayView sample = bytes.first(std::min(bytes.size(), ZeroPatternSample));
+    if (!sample.contains('\0'))
+        return QByteArray();
     for (const Form &form : forms) {
         const qsizetype units = sample.size() / form.width;
         qsizetype ascii = 0;
@@ -251,9 +257,9 @@ Reading readLegacy(const QByteArray &bytes, TextFormat *format)
 class LineEndCounter
 {
 public:
-    // Bytes of UTF-8 (where a CR or LF byte is always that character) or text.
-    // Found with indexOf, which skips the bytes between line breaks many at a
-    // time: a large file's line breaks are counted as it is checked.
+    // Bytes of UTF-8 (where a CR or LF byte is always that character) or text,
+    // counted in one pass: looking line by line for the next break would cost a
+    // call per line.
     template<typename View>
     void look(View text)
     {
@@ -261,11 +267,16 @@ public:
             return;
         m_crLf += m_afterCr && text.front() == u'\n';
         m_afterCr = text.back() == u'\r';
-        for (qsizetype i = text.indexOf('\n'); i >= 0; i = text.indexOf('\n', i + 1))
-            ++m_lf;
-        for (qsizetype i = text.indexOf('\r'); i >= 0; i = text.indexOf('\r', i + 1)) {
-            ++m_cr;
-            m_crLf += i + 1 < text.size() && text[i + 1] == u'\n';
+        qsizetype i = 0;
+#if defined(__SSE2__)
+        if constexpr (sizeof(*text.data()) == 1)
+            i = countBytes(reinterpret_cast<const char *>(text.data()), text.size());
+#endif
+        for (; i < text.size(); ++i) {
+            const auto c = text[i];
+            m_lf += c == u'\n';
+            m_cr += c == u'\r';
+            m_crLf += c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n';
         }
     }
     // A tie goes to LF, a new file's line end, then to CR LF.
@@ -278,6 +289,44 @@ public:
     }
 
 private:
+#if defined(__SSE2__)
+    // Counts in the bytes sixteen at a time, each byte lane summing up to 255
+    // matches before the lanes are added up; returns how far it got.
+    qsizetype countBytes(const char *bytes, qsizetype size)
+    {
+        const __m128i zero = _mm_setzero_si128();
+        const __m128i lf = _mm_set1_epi8('\n');
+        const __m128i cr = _mm_set1_epi8('\r');
+        __m128i lfs = zero, crs = zero, pairs = zero;
+        const auto addUp = [&] {
+            const auto sum = [&zero](__m128i lanes) {
+                const __m128i sums = _mm_sad_epu8(lanes, zero);
+                return _mm_cvtsi128_si64(sums) + _mm_cvtsi128_si64(_mm_unpackhi_epi64(sums, sums));
+            };
+            m_lf += sum(lfs);
+            m_cr += sum(crs);
+            m_crLf += sum(pairs);
+            lfs = crs = pairs = zero;
+        };
+        qsizetype i = 0;
+        for (int rounds = 0; i + 17 <= size; i += 16) {
+            const __m128i here = _mm_loadu_si128(reinterpret_cast<const __m128i *>(bytes + i));
+            const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i *>(bytes + i + 1));
+            const __m128i isCr = _mm_cmpeq_epi8(here, cr);
+            // A match is all ones, minus one: subtracting it adds one.
+            lfs = _mm_sub_epi8(lfs, _mm_cmpeq_epi8(here, lf));
+            crs = _mm_sub_epi8(crs, isCr);
+            pairs = _mm_sub_epi8(pairs, _mm_and_si128(isCr, _mm_cmpeq_epi8(next, lf)));
+            if (++rounds == 255) {
+                addUp();
+                rounds = 0;
+            }
+        }
+        addUp();
+        return i;
+    }
+#endif
+
     qint64 m_lf = 0;
     qint64 m_cr = 0;
     qint64 m_crLf = 0;
