@@ -89,7 +89,10 @@ void ParseDeclarations(VValues &list, QStringView text)
         found = {};
 
         const qsizetype commentLength = leadingCommentsLength(declaration);
-        const QString comment = JoinedComments(waiting, declaration.first(commentLength).toString());
+        // Most declarations have no comment: no string is made for them.
+        const QString comment = commentLength == 0 && waiting.isEmpty()
+            ? QString()
+            : JoinedComments(waiting, declaration.first(commentLength).toString());
         declaration = TrimSpaces(declaration.sliced(commentLength));
         if (declaration.isEmpty() && commentLength > 0) {
             waiting = comment;
