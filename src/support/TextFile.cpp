@@ -229,6 +229,7 @@ bool looksLikeGb2312(const QByteArray &bytes)
 Reading keepBytes(const QByteArray &bytes, TextFormat *format)
 {
     format->source = Source::KeptBytes;
+    format->lastLineEnd = bytes.isEmpty() || bytes.endsWith('\n') || bytes.endsWith('\r');
     return Reading{KeptBytesEncoding, QString::fromLatin1(bytes)};
 }
 
@@ -729,7 +730,9 @@ bool TextFile::Commit()
         return false;
     }
     const std::unique_ptr<QSaveFile> out = std::move(m_out);
-    const QByteArray bytes = std::exchange(m_buffer, QByteArray());
+    QByteArray bytes = std::exchange(m_buffer, QByteArray());
+    if (!m_format.lastLineEnd && bytes.endsWith(m_format.lineEnd.toLatin1()))
+        bytes.chop(m_format.lineEnd.size()); // kept bytes: one byte a character
     // An uncommitted QSaveFile discards its temporary file when destroyed, so
     // every early return leaves the target as it was.
     if (m_writeFailed)

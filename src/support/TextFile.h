@@ -20,11 +20,14 @@ struct TextFormat
     bool byteOrderMark = false;
     QString lineEnd = QStringLiteral("\n");
     EncodingSource source = EncodingSource::Default;
+    // Whether the last line is saved with a line end: not in a file kept as
+    // bytes whose last line had none, which saves as it was read.
+    bool lastLineEnd = true;
 
     bool operator==(const TextFormat &other) const
     {
         return encoding == other.encoding && byteOrderMark == other.byteOrderMark
-            && lineEnd == other.lineEnd;
+            && lineEnd == other.lineEnd && lastLineEnd == other.lastLineEnd;
     }
 };
 

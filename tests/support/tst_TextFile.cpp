@@ -189,6 +189,10 @@ void TestTextFile::readsAndSavesBackTheSameWay_data()
         << QByteArray("h1 {a:\x81\x30\x81}\n") << QStringList{QString::fromLatin1("h1 {a:\x81\x30\x81}")}
         << QByteArray("ISO-8859-1") << false << "\n" << QByteArray("h1 {a:\x81\x30\x81}\n")
         << Source::KeptBytes;
+    QTest::newRow("bytes kept with a bare last line")
+        << QByteArray("h1 {a:\x81\x30\x81}") << QStringList{QString::fromLatin1("h1 {a:\x81\x30\x81}")}
+        << QByteArray("ISO-8859-1") << false << "\n" << QByteArray("h1 {a:\x81\x30\x81}")
+        << Source::KeptBytes;
     QTest::newRow("UTF-8 cut inside a character")
         << QByteArray("a {b:c}\n\xE5") << QStringList{"a {b:c}", "å"} << QByteArray("windows-1252")
         << false << "\n" << QByteArray("a {b:c}\n\xE5\n") << Source::Guessed;
