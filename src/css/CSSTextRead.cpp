@@ -542,7 +542,7 @@ void CSSTextRead::finishAtStatement(QStringView statement)
     if (known)
         text = normalisedText(statement, m_selectorOut, brokenSince(m_selectorBreaks));
     else
-        text = unknown = withoutOuterBlanks(statement) + u';';
+        text = unknown = keptAsRead(statement).toString() + u';';
     if (known)
         emit FindStatement(text);
     else
@@ -623,7 +623,7 @@ void CSSTextRead::closeGroup(QStringView pending)
     }
     m_frames.pop_back();
     if (holdsText(pending)) {
-        const QString unfinished = withoutOuterBlanks(pending);
+        const QString unfinished = keptAsRead(pending).toString();
         clearSelector();
         emit FindUnknown(unfinished);
     }
@@ -653,9 +653,9 @@ void CSSTextRead::Finish()
             continue;
         }
         // An unfinished rule or unknown block inside a block: kept as text.
-        const QString text = withoutOuterBlanks(frame == Frame::Verbatim
-                                                    ? m_verbatim
-                                                    : selectorText().toString() + u'{' + m_body);
+        const QString text = keptAsRead(frame == Frame::Verbatim ? m_verbatim
+                                                                 : selectorText().toString() + u'{' + m_body)
+                                 .toString();
         m_frames.pop_back();
         m_body.resize(0);
         m_selector.resize(0);
