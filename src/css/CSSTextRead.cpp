@@ -1,5 +1,7 @@
 #include "css/CSSTextRead.h"
 
+#include "css/CharSearch.h"
+
 #include <QtAlgorithms>
 
 #include <algorithm>
@@ -45,31 +47,6 @@ QStringView trimmedRaw(QStringView raw, Breaks breaks = Breaks::CrLf)
     return raw.sliced(begin, end - begin);
 }
 
-// Where the first TAB or line break that reads as a blank stands, or the end.
-qsizetype firstToNormalise(QStringView raw, Breaks breaks)
-{
-    const char16_t *const begin = raw.utf16();
-    const char16_t *const end = begin + raw.size();
-    const char16_t *p = begin;
-#if defined(__SSE2__)
-    const __m128i tab = _mm_set1_epi16(u'\t');
-    const __m128i cr = _mm_set1_epi16(u'\r');
-    const __m128i lf = _mm_set1_epi16(breaks == Breaks::Any ? u'\n' : u'\r');
-    for (; end - p >= 8; p += 8) {
-        const __m128i chars = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
-        const __m128i hit = _mm_or_si128(_mm_cmpeq_epi16(chars, tab),
-                                         _mm_or_si128(_mm_cmpeq_epi16(chars, cr), _mm_cmpeq_epi16(chars, lf)));
-        if (const uint found = uint(_mm_movemask_epi8(hit)))
-            return p - begin + qCountTrailingZeroBits(found) / 2;
-    }
-#endif
-    for (; p < end; ++p) {
-        if (*p == u'\t' || *p == u'\r' || (breaks == Breaks::Any && *p == u'\n'))
-            return p - begin;
-    }
-    return raw.size();
-}
-
 // TABs and line breaks become spaces, then the outer spaces go; a CR LF pair is
 // one space. Inner runs of spaces are kept. One pass, and no allocation once
 // out is large enough: every rule's two texts go through here.
@@ -77,7 +54,8 @@ QStringView normalised(QStringView raw, QString &out, Breaks breaks)
 {
     raw = trimmedRaw(raw, breaks);
     // Minified text has nothing to change: it is handed on as it stands.
-    const qsizetype unchanged = firstToNormalise(raw, breaks);
+    const qsizetype unchanged =
+        FindAnyOf(raw, 0, u'\t', u'\r', breaks == Breaks::Any ? u'\n' : u'\r');
     if (unchanged == raw.size())
         return raw;
     if (out.size() < raw.size())

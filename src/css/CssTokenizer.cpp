@@ -1,5 +1,7 @@
 #include "css/CssTokenizer.h"
 
+#include "css/CharSearch.h"
+
 #include <QtAlgorithms>
 
 #include <algorithm>
@@ -85,28 +87,6 @@ qsizetype findStop(int report, const char16_t *text, qsizetype from, qsizetype s
     default:
         return findStop<CssTokenizer::Braces>(text, from, size, stops);
     }
-}
-
-// The first of the given characters in text[from, size), or size.
-template<typename... Chars>
-qsizetype findAnyOf(const char16_t *text, qsizetype from, qsizetype size, Chars... chars)
-{
-    const char16_t *p = text + from;
-    const char16_t *const end = text + size;
-#if defined(__SSE2__)
-    for (; end - p >= 8; p += 8) {
-        const __m128i c = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
-        __m128i hit = _mm_setzero_si128();
-        ((hit = _mm_or_si128(hit, _mm_cmpeq_epi16(c, _mm_set1_epi16(short(chars))))), ...);
-        if (const uint mask = uint(_mm_movemask_epi8(hit)))
-            return p - text + qCountTrailingZeroBits(mask) / 2;
-    }
-#endif
-    for (; p < end; ++p) {
-        if (((*p == chars) || ...))
-            return p - text;
-    }
-    return size;
 }
 
 bool isNewline(char16_t c)
@@ -343,7 +323,7 @@ qsizetype CssTokenizer::skipString(QStringView text, qsizetype from)
 {
     const char16_t *const s = text.utf16();
     for (qsizetype p = from;; ++p) {
-        p = findAnyOf(s, p, text.size(), m_quote, u'\\', u'\n', u'\r', u'\f');
+        p = FindAnyOf(text, p, m_quote, u'\\', u'\n', u'\r', u'\f');
         if (p == text.size())
             return p;
         const char16_t c = s[p];
@@ -369,7 +349,7 @@ qsizetype CssTokenizer::skipUrl(QStringView text, qsizetype from)
 {
     const char16_t *const s = text.utf16();
     for (qsizetype p = from;; ++p) {
-        p = findAnyOf(s, p, text.size(), u')', u'\\');
+        p = FindAnyOf(text, p, u')', u'\\');
         if (p == text.size())
             return p;
         if (s[p] == u')') {
